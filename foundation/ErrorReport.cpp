@@ -1,0 +1,82 @@
+#include "foundation/ErrorReport.h"
+
+#include "platform/platform.h"
+
+ErrorHandle::ErrorHandle(const ErrorHandle& other) : report_(other.report_) {
+    if (report_ != nullptr) ++report_->refCount;
+}
+
+ErrorHandle::~ErrorHandle() {
+    if (report_ != nullptr && --report_->refCount == 0) delete report_;
+}
+
+ErrorHandle& ErrorHandle::operator=(const ErrorHandle& other) {
+    if (this == &other) return *this;
+    ErrorReport* old = report_;
+    report_ = other.report_;
+    if (report_ != nullptr) ++report_->refCount;
+    if (old != nullptr && --old->refCount == 0) delete old;
+    return *this;
+}
+
+ErrorHandle makeReport(ErrorSeverity severity, const String& message, int32_t code) {
+    if (severity == SeverityNone) return ErrorHandle();
+    return ErrorHandle(new ErrorReport{severity, message, code, 1});
+}
+
+ErrorHandle makeError(const String& message) { return makeReport(SeverityError, message, 0); }
+
+ErrorHandle noError() { return ErrorHandle(); }
+
+ErrorHandle insufficientMemory() { return makeError("Insufficient Memory"); }
+
+ErrorHandle invalidParameters() { return makeError("Invalid Parameters"); }
+
+ErrorHandle lastSystemError() {
+    uint32_t code = platform::lastErrorCode();
+    if (code == 0) return ErrorHandle();
+    char text[512];
+    if (!platform::systemErrorText(code, text, sizeof text)) text[0] = '\0';
+    return makeError(text);
+}
+
+bool isFailure(const ErrorHandle& handle) { return !handle.isNull() && handle.severity() > 3; }
+
+const char* severityName(ErrorSeverity severity) {
+    switch (severity) {
+        case SeverityNone: return "None";
+        case SeverityInfo: return "Info";
+        case SeverityWarning: return "Warning";
+        case SeverityError: return "Error";
+        case SeverityFatal: return "Fatal Error";
+        default: return "";
+    }
+}
+
+String reportText(const ErrorHandle& handle) {
+    String text;
+    if (handle.isNull() || handle.severity() <= 0) return text;
+    if (handle.code() == 0)
+        text.format("%s: %s", severityName(handle.severity()), handle.message().text());
+    else
+        text.format("%s: %s (%d)", severityName(handle.severity()), handle.message().text(),
+                    static_cast<int>(handle.code()));
+    return text;
+}
+
+void keepWorst(ErrorHandle& current, const ErrorHandle& later) {
+    if (later.severity() > current.severity()) current = later;
+}
+
+void showReport(void*, const char* title, const ErrorHandle& handle) {
+    if (handle.severity() == SeverityNone) return;
+    unsigned icon = handle.severity() == SeverityInfo ? platform::mbIconInformation
+                                                      : platform::mbIconHand;
+    platform::messageBox(reportText(handle).text(), title, platform::mbOk | icon);
+}
+
+bool askYesNo(void*, const char* title, const char* question, bool defaultYes) {
+    unsigned flags = platform::mbYesNo | platform::mbIconQuestion;
+    if (!defaultYes) flags |= platform::mbDefButton2;
+    return platform::messageBox(question, title, flags) == platform::idYes;
+}

@@ -1,0 +1,61 @@
+#include "foundation/RegistryKey.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace {
+ErrorHandle notOpen() { return makeError("Unable to create the registry key"); }
+}  // namespace
+
+RegistryKey::RegistryKey(const char* keyPath, int root) : handle_(nullptr) {
+    int chosen = root == 1 ? platform::rootLocalMachine : platform::rootCurrentUser;
+    platform::RegHandle key = nullptr;
+    if (platform::regCreateKey(chosen, keyPath, &key) == 0) handle_ = key;
+}
+
+RegistryKey::~RegistryKey() { close(); }
+
+void RegistryKey::close() {
+    if (handle_ != nullptr) platform::regCloseKey(handle_);
+    handle_ = nullptr;
+}
+
+ErrorHandle RegistryKey::readText(const char* valueName, String& value) {
+    if (handle_ == nullptr) return notOpen();
+    bool ok = false;
+    uint32_t size = 0;
+    if (platform::regQueryValue(handle_, valueName, nullptr, nullptr, &size) == 0) {
+        // One byte more than asked for, always zero, so a value stored
+        // without its terminator is still read whole and never past its end.
+        unsigned char* buffer = static_cast<unsigned char*>(std::calloc(size + 1, 1));
+        uint32_t type = 0;
+        uint32_t got = size;
+        if (buffer != nullptr &&
+            platform::regQueryValue(handle_, valueName, &type, buffer, &got) == 0 &&
+            type == platform::regSz) {
+            value = reinterpret_cast<const char*>(buffer);
+            ok = true;
+        }
+        std::free(buffer);
+    }
+    if (ok) return noError();
+    return makeError(String("Unable to read the '") + valueName + "' registry value");
+}
+
+ErrorHandle RegistryKey::writeText(const char* valueName, const char* value) {
+    if (handle_ == nullptr) return notOpen();
+    uint32_t size = static_cast<uint32_t>(std::strlen(value)) + 1;
+    if (platform::regSetValue(handle_, valueName, platform::regSz,
+                              reinterpret_cast<const unsigned char*>(value), size) == 0)
+        return noError();
+    return makeError(String("Unable to write the '") + valueName + "' registry value");
+}
+
+ErrorHandle RegistryKey::deleteSubKey(const char* subKeyName) {
+    if (handle_ == nullptr) return notOpen();
+    long result = platform::regDeleteKey(handle_, subKeyName);
+    if (result == 0 || result == 2 || result == 3) return noError();
+    return makeError(String("Unable to delete the '") + subKeyName + "' registry key");
+}

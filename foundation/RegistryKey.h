@@ -1,0 +1,23 @@
+// One registry key under the current user (root 0) or the local machine
+// (root 1), opened or created; text values only.
+#pragma once
+
+#include "foundation/ErrorReport.h"
+#include "foundation/String.h"
+
+class RegistryKey {
+public:
+    RegistryKey(const char* keyPath, int root);
+    ~RegistryKey();
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+
+    bool isOpen() const { return handle_ != nullptr; }
+    void close();
+    ErrorHandle readText(const char* valueName, String& value);
+    ErrorHandle writeText(const char* valueName, const char* value);
+    ErrorHandle deleteSubKey(const char* subKeyName);
+
+private:
+    void* handle_;
+};

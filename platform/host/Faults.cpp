@@ -1,0 +1,70 @@
+#include <cerrno>
+
+#include "platform/host/HostControl.h"
+
+namespace platform {
+namespace host {
+namespace {
+
+struct Plan {
+    int calls[static_cast<int>(Fault::count_)] = {};
+    int failAt[static_cast<int>(Fault::count_)] = {};
+    int errnoAt[static_cast<int>(Fault::count_)] = {};
+    int mutatingCalls = 0;
+    int failMutatingAt = 0;
+};
+Plan plan;
+
+bool isMutating(Fault kind) {
+    return kind != Fault::readVersion;
+}
+
+int defaultErrno(Fault kind) {
+    switch (kind) {
+        case Fault::makeDirectory: return ENOSPC;
+        case Fault::openFile: return EACCES;
+        case Fault::writeFile:
+        case Fault::closeFile: return ENOSPC;
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+void failCall(Fault kind, int nth, int errnoValue) {
+    int k = static_cast<int>(kind);
+    plan.failAt[k] = plan.calls[k] + nth;
+    plan.errnoAt[k] = errnoValue;
+}
+
+void failMutatingCall(int nth) { plan.failMutatingAt = plan.mutatingCalls + nth; }
+
+int callsMade(Fault kind) { return plan.calls[static_cast<int>(kind)]; }
+
+int mutatingCallsMade() { return plan.mutatingCalls; }
+
+void resetFaults() { plan = Plan(); }
+
+bool injectFault(Fault kind, int* errnoValue) {
+    int k = static_cast<int>(kind);
+    bool fail = false;
+    int chosen = 0;
+    ++plan.calls[k];
+    if (plan.failAt[k] != 0 && plan.calls[k] == plan.failAt[k]) {
+        fail = true;
+        chosen = plan.errnoAt[k];
+        plan.failAt[k] = 0;
+    }
+    if (isMutating(kind)) {
+        ++plan.mutatingCalls;
+        if (plan.failMutatingAt != 0 && plan.mutatingCalls == plan.failMutatingAt) {
+            fail = true;
+            plan.failMutatingAt = 0;
+        }
+    }
+    if (fail && errnoValue != nullptr) *errnoValue = chosen != 0 ? chosen : defaultErrno(kind);
+    return fail;
+}
+
+}  // namespace host
+}  // namespace platform

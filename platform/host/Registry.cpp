@@ -1,0 +1,369 @@
+// The registry of the sandboxed machine: one REGEDIT4 text file per root.
+// Every operation reads the file afresh; every change writes a temporary file
+// and renames it into place, so concurrent runs never see a torn hive.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "foundation/String.h"
+#include "platform/host/HostControl.h"
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+const long errAccessDenied = 5;
+const long errNotFound = 2;
+const long errMoreData = 234;
+const long errBadDb = 1009;
+const long errKeyDeleted = 1018;
+
+struct Value {
+    std::string name;
+    uint32_t type;
+    std::vector<unsigned char> bytes;
+};
+struct Key {
+    std::string path;  // as first written, below the root
+    std::vector<Value> values;
+};
+struct NoCase {
+    bool operator()(const std::string& a, const std::string& b) const {
+        return compareNoCase(a.c_str(), b.c_str()) < 0;
+    }
+};
+typedef std::map<std::string, Key, NoCase> Hive;
+
+struct HostKey {
+    int root;
+    std::string path;
+};
+
+const char* rootName(int root) {
+    return root == rootLocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+}
+
+bool readOnly(const std::string& file) {
+    struct stat st;
+    return ::stat(file.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+}
+
+void complain(const std::string& file, int line, const char* what) {
+    std::fprintf(stderr, "vantorel: registry file %s, line %d: %s\n", file.c_str(), line, what);
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// A quoted string at s[i] (the opening quote); i ends past the closing quote.
+bool parseQuoted(const std::string& s, size_t& i, std::string& out) {
+    if (i >= s.size() || s[i] != '"') return false;
+    for (++i; i < s.size(); ++i) {
+        if (s[i] == '"') {
+            ++i;
+            return true;
+        }
+        if (s[i] == '\\') {
+            if (++i >= s.size()) return false;
+        }
+        out += s[i];
+    }
+    return false;
+}
+
+bool parseData(const std::string& s, Value& v) {
+    if (!s.empty() && s[0] == '"') {
+        size_t i = 0;
+        std::string text;
+        if (!parseQuoted(s, i, text) || i != s.size()) return false;
+        v.type = regSz;
+        v.bytes.assign(text.begin(), text.end());
+        v.bytes.push_back(0);
+        return true;
+    }
+    if (s.compare(0, 6, "dword:") == 0) {
+        if (s.size() != 14) return false;
+        uint32_t n = 0;
+        for (size_t i = 6; i < 14; ++i) {
+            int d = hexDigit(s[i]);
+            if (d < 0) return false;
+            n = n * 16 + static_cast<uint32_t>(d);
+        }
+        v.type = regDword;
+        v.bytes = {static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8),
+                   static_cast<unsigned char>(n >> 16), static_cast<unsigned char>(n >> 24)};
+        return true;
+    }
+    size_t i = 0;
+    if (s.compare(0, 4, "hex:") == 0) {
+        v.type = 3;
+        i = 4;
+    } else if (s.compare(0, 4, "hex(") == 0) {
+        size_t close = s.find("):", 4);
+        if (close == std::string::npos || close == 4) return false;
+        uint32_t t = 0;
+        for (size_t k = 4; k < close; ++k) {
+            int d = hexDigit(s[k]);
+            if (d < 0) return false;
+            t = t * 16 + static_cast<uint32_t>(d);
+        }
+        v.type = t;
+        i = close + 2;
+    } else {
+        return false;
+    }
+    v.bytes.clear();
+    while (i < s.size()) {
+        if (i + 2 > s.size()) return false;
+        int hi = hexDigit(s[i]), lo = hexDigit(s[i + 1]);
+        if (hi < 0 || lo < 0) return false;
+        v.bytes.push_back(static_cast<unsigned char>(hi * 16 + lo));
+        i += 2;
+        if (i < s.size() && s[i++] != ',') return false;
+    }
+    return true;
+}
+
+// Loads the hive of a root; false (after saying where) when it cannot be parsed.
+bool load(int root, Hive& hive) {
+    std::string file = host::registryFile(root);
+    FILE* f = std::fopen(file.c_str(), "rb");
+    if (f == nullptr) return errno == ENOENT;  // no file yet: an empty hive
+    std::string text;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+    std::fclose(f);
+
+    std::string prefix = std::string(rootName(root));
+    Key* current = nullptr;
+    int lineNo = 0;
+    size_t pos = 0;
+    bool header = false;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(pos, end - pos);
+        pos = end + 1;
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!header) {
+            if (line != "REGEDIT4") {
+                complain(file, lineNo, "expected the REGEDIT4 header");
+                return false;
+            }
+            header = true;
+            continue;
+        }
+        if (line.empty() || line[0] == ';') continue;
+        if (line[0] == '[') {
+            if (line.back() != ']') {
+                complain(file, lineNo, "a key line must end with ]");
+                return false;
+            }
+            std::string full = line.substr(1, line.size() - 2);
+            if (compareNoCase(full.c_str(), prefix.c_str(), static_cast<uint32_t>(prefix.size())) != 0 ||
+                (full.size() > prefix.size() && full[prefix.size()] != '\\')) {
+                complain(file, lineNo, "the key lies under another root");
+                return false;
+            }
+            std::string path = full.size() > prefix.size() ? full.substr(prefix.size() + 1) : "";
+            Key& k = hive[path];
+            if (k.path.empty()) k.path = path;
+            current = &k;
+            continue;
+        }
+        if (current == nullptr) {
+            complain(file, lineNo, "a value before any key");
+            return false;
+        }
+        Value v;
+        size_t i = 0;
+        if (line[0] == '@') {
+            i = 1;
+        } else if (!parseQuoted(line, i, v.name)) {
+            complain(file, lineNo, "cannot read the value name");
+            return false;
+        }
+        if (i >= line.size() || line[i] != '=' || !parseData(line.substr(i + 1), v)) {
+            complain(file, lineNo, "cannot read the value data");
+            return false;
+        }
+        bool replaced = false;
+        for (Value& old : current->values)
+            if (compareNoCase(old.name.c_str(), v.name.c_str()) == 0) {
+                old = v;
+                replaced = true;
+            }
+        if (!replaced) current->values.push_back(v);
+    }
+    if (!header && !text.empty()) {
+        complain(file, 1, "expected the REGEDIT4 header");
+        return false;
+    }
+    return true;
+}
+
+std::string quote(const std::string& s) {
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '\\' || c == '"') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+bool save(int root, const Hive& hive) {
+    std::string file = host::registryFile(root);
+    std::string text = "REGEDIT4\n\n";
+    char hex[16];
+    for (const auto& entry : hive) {
+        const Key& k = entry.second;
+        text += "[" + std::string(rootName(root)) + (k.path.empty() ? "" : "\\" + k.path) + "]\n";
+        for (const Value& v : k.values) {
+            text += v.name.empty() ? "@" : quote(v.name);
+            text += "=";
+            bool plainText = v.type == regSz && !v.bytes.empty() && v.bytes.back() == 0 &&
+                             std::memchr(v.bytes.data(), 0, v.bytes.size() - 1) == nullptr;
+            if (plainText) {
+                text += quote(std::string(v.bytes.begin(), v.bytes.end() - 1));
+            } else if (v.type == regDword && v.bytes.size() == 4) {
+                uint32_t n = v.bytes[0] | v.bytes[1] << 8 | v.bytes[2] << 16 |
+                             static_cast<uint32_t>(v.bytes[3]) << 24;
+                std::snprintf(hex, sizeof hex, "%08x", n);
+                text += std::string("dword:") + hex;
+            } else {
+                std::snprintf(hex, sizeof hex, "%x", v.type);
+                text += std::string("hex(") + hex + "):";
+                for (size_t i = 0; i < v.bytes.size(); ++i) {
+                    std::snprintf(hex, sizeof hex, "%02x", v.bytes[i]);
+                    text += (i ? "," : "") + std::string(hex);
+                }
+            }
+            text += "\n";
+        }
+        text += "\n";
+    }
+    std::string temp = file + "." + std::to_string(::getpid()) + ".tmp";
+    FILE* f = std::fopen(temp.c_str(), "wb");
+    if (f == nullptr) return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = (std::fclose(f) == 0) && ok;
+    if (ok) ok = std::rename(temp.c_str(), file.c_str()) == 0;
+    if (!ok) std::remove(temp.c_str());
+    return ok;
+}
+
+std::string childPath(const std::string& parent, const char* sub) {
+    if (parent.empty()) return sub;
+    if (sub[0] == '\0') return parent;
+    return parent + "\\" + sub;
+}
+
+}  // namespace
+
+long regCreateKey(int root, const char* path, RegHandle* key) {
+    *key = nullptr;
+    if (host::injectFault(host::Fault::createKey)) return errAccessDenied;
+    std::string file = host::registryFile(root);
+    if (readOnly(file)) return errAccessDenied;
+    Hive hive;
+    if (!load(root, hive)) return errBadDb;
+    std::string clean = path;
+    while (!clean.empty() && clean.back() == '\\') clean.pop_back();
+    bool created = false;
+    for (size_t i = 0; i <= clean.size(); ++i) {
+        if (i != clean.size() && clean[i] != '\\') continue;
+        std::string part = clean.substr(0, i);
+        if (part.empty()) continue;
+        if (hive.find(part) == hive.end()) {
+            hive[part].path = part;
+            created = true;
+        }
+    }
+    if (created && !save(root, hive)) return errAccessDenied;
+    *key = new HostKey{root, clean};
+    return 0;
+}
+
+long regQueryValue(RegHandle handle, const char* name, uint32_t* type, unsigned char* data,
+                   uint32_t* size) {
+    HostKey* key = static_cast<HostKey*>(handle);
+    if (key == nullptr) return 6;
+    Hive hive;
+    if (!load(key->root, hive)) return errBadDb;
+    auto k = hive.find(key->path);
+    if (k == hive.end()) return errKeyDeleted;
+    for (const Value& v : k->second.values) {
+        if (compareNoCase(v.name.c_str(), name) != 0) continue;
+        uint32_t need = static_cast<uint32_t>(v.bytes.size());
+        if (type != nullptr) *type = v.type;
+        if (data == nullptr) {
+            if (size != nullptr) *size = need;
+            return 0;
+        }
+        if (size == nullptr || *size < need) {
+            if (size != nullptr) *size = need;
+            return errMoreData;
+        }
+        if (need > 0) std::memcpy(data, v.bytes.data(), need);
+        *size = need;
+        return 0;
+    }
+    return errNotFound;
+}
+
+long regSetValue(RegHandle handle, const char* name, uint32_t type, const unsigned char* data,
+                 uint32_t size) {
+    HostKey* key = static_cast<HostKey*>(handle);
+    if (key == nullptr) return 6;
+    if (host::injectFault(host::Fault::setValue)) return errAccessDenied;
+    if (readOnly(host::registryFile(key->root))) return errAccessDenied;
+    Hive hive;
+    if (!load(key->root, hive)) return errBadDb;
+    auto k = hive.find(key->path);
+    if (k == hive.end()) return errKeyDeleted;
+    Value v{name, type, std::vector<unsigned char>(data, data + size)};
+    bool replaced = false;
+    for (Value& old : k->second.values)
+        if (compareNoCase(old.name.c_str(), name) == 0) {
+            v.name = old.name;
+            old = v;
+            replaced = true;
+        }
+    if (!replaced) k->second.values.push_back(v);
+    return save(key->root, hive) ? 0 : errAccessDenied;
+}
+
+long regDeleteKey(RegHandle handle, const char* subKey) {
+    HostKey* key = static_cast<HostKey*>(handle);
+    if (key == nullptr) return 6;
+    if (host::injectFault(host::Fault::deleteKey)) return errAccessDenied;
+    if (readOnly(host::registryFile(key->root))) return errAccessDenied;
+    Hive hive;
+    if (!load(key->root, hive)) return errBadDb;
+    std::string path = childPath(key->path, subKey);
+    auto k = hive.find(path);
+    if (k == hive.end()) return errNotFound;
+    // As on Windows, a key that still has sub-keys is not deleted.
+    std::string below = path + "\\";
+    for (const auto& entry : hive)
+        if (compareNoCase(entry.first.c_str(), below.c_str(), static_cast<uint32_t>(below.size())) == 0)
+            return errAccessDenied;
+    hive.erase(k);
+    return save(key->root, hive) ? 0 : errAccessDenied;
+}
+
+void regCloseKey(RegHandle handle) { delete static_cast<HostKey*>(handle); }
+
+}  // namespace platform

@@ -1,0 +1,92 @@
+// Where the sandboxed Windows machine lives, and what a fresh one holds.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/host/HostControl.h"
+#include "platform/platform.h"
+
+namespace platform {
+namespace host {
+namespace {
+
+std::string& root() {
+    static std::string dir;
+    return dir;
+}
+
+std::string defaultSandbox() {
+    const char* chosen = std::getenv("VANTOREL_SANDBOX");
+    if (chosen != nullptr && chosen[0] != '\0') return chosen;
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data != nullptr && data[0] != '\0') return std::string(data) + "/vantorel-sandbox";
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : ".") + "/.local/share/vantorel-sandbox";
+}
+
+void makeDirectories(const std::string& path) {
+    for (size_t i = 1; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == '/') ::mkdir(path.substr(0, i).c_str(), 0755);
+    }
+}
+
+bool exists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+void writeIfMissing(const std::string& path, const char* text) {
+    if (exists(path)) return;
+    std::string temp = path + ".new";
+    FILE* f = std::fopen(temp.c_str(), "wb");
+    if (f == nullptr) return;
+    std::fputs(text, f);
+    if (std::fclose(f) == 0) std::rename(temp.c_str(), path.c_str());
+}
+
+}  // namespace
+
+void setSandbox(const std::string& directory) { root() = directory; }
+
+const std::string& sandboxRoot() {
+    if (root().empty()) root() = defaultSandbox();
+    return root();
+}
+
+std::string registryFile(int rootKey) {
+    return sandboxRoot() + (rootKey == rootLocalMachine ? "/registry/HKEY_LOCAL_MACHINE.reg"
+                                                        : "/registry/HKEY_CURRENT_USER.reg");
+}
+
+void ensureSandbox() {
+    const std::string& top = sandboxRoot();
+    makeDirectories(top + "/registry");
+    const char* folders[] = {
+        "/drive_c/WINDOWS",
+        "/drive_c/WINDOWS/system32",
+        "/drive_c/Program Files/Common Files",
+        "/drive_c/Users/user/Desktop",
+        "/drive_c/Users/user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs",
+    };
+    for (const char* folder : folders) makeDirectories(top + folder);
+    writeIfMissing(registryFile(rootLocalMachine),
+                   "REGEDIT4\n"
+                   "\n"
+                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\n"
+                   "\"CommonFilesDir\"=\"C:\\\\Program Files\\\\Common Files\"\n"
+                   "\n"
+                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall]\n"
+                   "\n");
+    writeIfMissing(registryFile(rootCurrentUser),
+                   "REGEDIT4\n"
+                   "\n"
+                   "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion]\n"
+                   "\n"
+                   "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall]\n"
+                   "\n");
+}
+
+}  // namespace host
+}  // namespace platform

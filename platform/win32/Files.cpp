@@ -1,0 +1,30 @@
+// The C runtime's directory and file calls, as the setup has always used them.
+#include <direct.h>
+#include <io.h>
+#include <stdio.h>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+int changeDirectory(const char* path) { return _chdir(path); }
+int changeDrive(int drive) { return _chdrive(drive); }
+int makeDirectory(const char* path) { return _mkdir(path); }
+int removeDirectory(const char* path) { return _rmdir(path); }
+int unlinkFile(const char* path) { return _unlink(path); }
+
+File* openFile(const char* path, const char* mode) {
+    // "w" and "r" are text mode, the runtime's default.
+    return reinterpret_cast<File*>(fopen(path, mode));
+}
+size_t writeFile(File* file, const void* data, size_t size) {
+    return fwrite(data, 1, size, reinterpret_cast<FILE*>(file));
+}
+size_t readFile(File* file, void* data, size_t size) {
+    return fread(data, 1, size, reinterpret_cast<FILE*>(file));
+}
+int readChar(File* file) { return fgetc(reinterpret_cast<FILE*>(file)); }
+int flushFile(File* file) { return fflush(reinterpret_cast<FILE*>(file)); }
+int closeFile(File* file) { return fclose(reinterpret_cast<FILE*>(file)); }
+
+}  // namespace platform

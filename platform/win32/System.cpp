@@ -1,0 +1,72 @@
+// Resources, message boxes, system errors and the registry, on Windows.
+#include <windows.h>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+ResourceStatus loadResource(const char* type, const char* name, const unsigned char** data,
+                            uint32_t* size) {
+    HRSRC found = FindResourceA(nullptr, name, type);
+    if (found == nullptr) return ResourceStatus::notFound;
+    HGLOBAL loaded = LoadResource(nullptr, found);
+    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (bytes == nullptr) return ResourceStatus::notLoaded;
+    *data = static_cast<const unsigned char*>(bytes);
+    *size = SizeofResource(nullptr, found);
+    return ResourceStatus::found;
+}
+
+int messageBox(const char* text, const char* caption, unsigned flags) {
+    return MessageBoxA(nullptr, text, caption, flags);
+}
+
+uint32_t lastErrorCode() { return GetLastError(); }
+
+void setLastErrorCode(uint32_t code) { SetLastError(code); }
+
+bool systemErrorText(uint32_t code, char* buf, size_t size) {
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code, 0x400, buf,
+                             static_cast<DWORD>(size), nullptr);
+    if (n == 0 && size > 0) buf[0] = '\0';
+    return n != 0;
+}
+
+long regCreateKey(int root, const char* path, RegHandle* key) {
+    HKEY opened = nullptr;
+    char noClass[] = "";
+    LONG result = RegCreateKeyExA(root == rootLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER,
+                                  path, 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                  nullptr, &opened, nullptr);
+    *key = result == ERROR_SUCCESS ? opened : nullptr;
+    return result;
+}
+
+long regQueryValue(RegHandle key, const char* name, uint32_t* type, unsigned char* data,
+                   uint32_t* size) {
+    DWORD t = 0;
+    DWORD n = size != nullptr ? *size : 0;
+    LONG result = RegQueryValueExA(static_cast<HKEY>(key), name, nullptr, type ? &t : nullptr,
+                                   data, size ? &n : nullptr);
+    if (type != nullptr) *type = t;
+    if (size != nullptr) *size = n;
+    return result;
+}
+
+long regSetValue(RegHandle key, const char* name, uint32_t type, const unsigned char* data,
+                 uint32_t size) {
+    return RegSetValueExA(static_cast<HKEY>(key), name, 0, type, data, size);
+}
+
+long regDeleteKey(RegHandle key, const char* subKey) {
+    return RegDeleteKeyA(static_cast<HKEY>(key), subKey);
+}
+
+void regCloseKey(RegHandle key) { RegCloseKey(static_cast<HKEY>(key)); }
+
+bool windowsDirectory(char* buf, size_t size) {
+    UINT n = GetWindowsDirectoryA(buf, static_cast<UINT>(size));
+    return n != 0 && n < size;
+}
+
+}  // namespace platform

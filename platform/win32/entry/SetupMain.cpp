@@ -1,0 +1,5 @@
+#include <windows.h>
+
+#include "setup/SetupProgram.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return runSetupProgram(); }
