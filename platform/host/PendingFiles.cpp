@@ -1,5 +1,5 @@
-// Parts of the host model that are still to come: each call fails as a
-// machine without the facility would.
+// Stand-ins until the host file-system model lands: every call fails as on a
+// machine without the facility.
 #include <cerrno>
 #include <cstring>
 
@@ -7,7 +7,6 @@
 #include "platform/platform.h"
 
 namespace platform {
-
 int changeDirectory(const char*) { errno = ENOENT; return -1; }
 int changeDrive(int) { return -1; }
 int makeDirectory(const char*) { errno = EACCES; return -1; }
@@ -23,17 +22,7 @@ bool windowsDirectory(char* buf, size_t size) {
     std::strncpy(buf, "C:\\WINDOWS", size);
     return true;
 }
-uint32_t fileVersionInfoSize(const char*) { return 0; }
-bool fileVersionInfo(const char*, uint32_t, void*) { return false; }
-bool versionQueryValue(const void*, const char*, const void**, uint32_t*) { return false; }
-void initializeComponents() {}
-ShellLink* ShellLink::create() { return nullptr; }
-bool ansiToWide(const char*, wchar_t*, int) { return false; }
-ShellFolders* ShellFolders::open() { return nullptr; }
-intptr_t shellExecute(const char*, const char*) { return 2; }
-
 namespace host {
 std::string hostPath(const std::string&) { return std::string(); }
-void setDocumentOpener(const std::string&) {}
 }  // namespace host
 }  // namespace platform
