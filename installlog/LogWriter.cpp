@@ -41,12 +41,10 @@ ErrorHandle InstallLog::writeLogFile(const String& path) const {
     const char* name[] = {"APPLICATION_NAME|", applicationName.text()};
     ok = writeLine(file, name, 2) && ok;
     // WINSYS and WINSYS32 are never written: nothing the setup installs uses them.
-    const String app = locations.app(), shortcut = locations.shortcut(),
-                 desktop = locations.desktop(), win = locations.win();
-    const char* appLine[] = {"FILE_LOCATIONS|%APP%|", app.text()};
-    const char* shortcutLine[] = {"FILE_LOCATIONS|%SHORTCUT%|", shortcut.text()};
-    const char* desktopLine[] = {"FILE_LOCATIONS|%DESKTOP%|", desktop.text()};
-    const char* winLine[] = {"FILE_LOCATIONS|%WIN%|", win.text()};
+    const char* appLine[] = {"FILE_LOCATIONS|%APP%|", locations.APP.text()};
+    const char* shortcutLine[] = {"FILE_LOCATIONS|%SHORTCUT%|", locations.SHORTCUT.text()};
+    const char* desktopLine[] = {"FILE_LOCATIONS|%DESKTOP%|", locations.DESKTOP.text()};
+    const char* winLine[] = {"FILE_LOCATIONS|%WIN%|", locations.WIN.text()};
     ok = writeLine(file, appLine, 2) && ok;
     ok = writeLine(file, shortcutLine, 2) && ok;
     ok = writeLine(file, desktopLine, 2) && ok;
