@@ -41,7 +41,7 @@ TEST_F(UninstallerDeploymentTest, VersionRuleDecidesWhetherToWrite) {
     struct Case {
         uint32_t high, low;
         bool kept;
-    } cases[] = {{0x00010000, 0}, {0x00010000, 1, true}, {0x00020000, 0, true}, {0x00000009, 0xFFFFFFFF}};
+    } cases[] = {{0x00010000, 0, false}, {0x00010000, 1, true}, {0x00020000, 0, true}, {0x00000009, 0xFFFFFFFF, false}};
     for (const Case& c : cases) {
         std::string existing = peWithVersion(c.high, c.low);
         ASSERT_FALSE(existing.empty()) << "no PE file with a version resource to start from";
