@@ -1,6 +1,10 @@
 // The registry of the sandboxed machine: one REGEDIT4 text file per root.
 // Every operation reads the file afresh; every change writes a temporary file
-// and renames it into place, so concurrent runs never see a torn hive.
+// and renames it into place, so concurrent runs never see a torn hive, and
+// holds the hive's lock from reading to renaming, so none loses another's
+// change.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +24,7 @@ namespace {
 
 const long errAccessDenied = 5;
 const long errNotFound = 2;
+const long errInvalidParameter = 87;
 const long errMoreData = 234;
 const long errBadDb = 1009;
 const long errKeyDeleted = 1018;
@@ -48,6 +53,33 @@ struct HostKey {
 const char* rootName(int root) {
     return root == rootLocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
 }
+
+// Serialises one read-modify-write of a hive between the processes that share
+// the sandbox. Without it a slower writer renames a hive read before a faster
+// one's change over that change. Where the lock file cannot be made the hive
+// is still never torn, only last-writer-wins.
+class HiveLock {
+public:
+    explicit HiveLock(int root)
+        : fd_(::open((host::registryFile(root) + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC,
+                     0644)) {
+        if (fd_ >= 0)
+            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    ~HiveLock() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    HiveLock(const HiveLock&) = delete;
+    HiveLock& operator=(const HiveLock&) = delete;
+
+private:
+    int fd_;
+};
+
+// A line break cannot be written inside a quoted REGEDIT4 name or key path;
+// accepting one would leave a hive that no later run can parse.
+bool breaksLine(const char* s) { return std::strpbrk(s, "\r\n") != nullptr; }
 
 bool readOnly(const std::string& file) {
     struct stat st;
@@ -138,7 +170,11 @@ bool parseData(const std::string& s, Value& v) {
 bool load(int root, Hive& hive) {
     std::string file = host::registryFile(root);
     FILE* f = std::fopen(file.c_str(), "rb");
-    if (f == nullptr) return errno == ENOENT;  // no file yet: an empty hive
+    if (f == nullptr) {
+        if (errno == ENOENT) return true;  // no file yet: an empty hive
+        complain(file, 0, std::strerror(errno));
+        return false;
+    }
     std::string text;
     char buf[4096];
     size_t n;
@@ -233,8 +269,12 @@ bool save(int root, const Hive& hive) {
         for (const Value& v : k.values) {
             text += v.name.empty() ? "@" : quote(v.name);
             text += "=";
+            // Text with a line break, an inner zero or no terminator only
+            // survives the round trip as bytes.
             bool plainText = v.type == regSz && !v.bytes.empty() && v.bytes.back() == 0 &&
-                             std::memchr(v.bytes.data(), 0, v.bytes.size() - 1) == nullptr;
+                             std::memchr(v.bytes.data(), 0, v.bytes.size() - 1) == nullptr &&
+                             std::memchr(v.bytes.data(), '\n', v.bytes.size()) == nullptr &&
+                             std::memchr(v.bytes.data(), '\r', v.bytes.size()) == nullptr;
             if (plainText) {
                 text += quote(std::string(v.bytes.begin(), v.bytes.end() - 1));
             } else if (v.type == regDword && v.bytes.size() == 4) {
@@ -277,6 +317,8 @@ long regCreateKey(int root, const char* path, RegHandle* key) {
     if (host::injectFault(host::Fault::createKey)) return errAccessDenied;
     std::string file = host::registryFile(root);
     if (readOnly(file)) return errAccessDenied;
+    if (breaksLine(path)) return errInvalidParameter;
+    HiveLock lock(root);
     Hive hive;
     if (!load(root, hive)) return errBadDb;
     std::string clean = path;
@@ -329,6 +371,8 @@ long regSetValue(RegHandle handle, const char* name, uint32_t type, const unsign
     if (key == nullptr) return 6;
     if (host::injectFault(host::Fault::setValue)) return errAccessDenied;
     if (readOnly(host::registryFile(key->root))) return errAccessDenied;
+    if (breaksLine(name)) return errInvalidParameter;
+    HiveLock lock(key->root);
     Hive hive;
     if (!load(key->root, hive)) return errBadDb;
     auto k = hive.find(key->path);
@@ -350,6 +394,7 @@ long regDeleteKey(RegHandle handle, const char* subKey) {
     if (key == nullptr) return 6;
     if (host::injectFault(host::Fault::deleteKey)) return errAccessDenied;
     if (readOnly(host::registryFile(key->root))) return errAccessDenied;
+    HiveLock lock(key->root);
     Hive hive;
     if (!load(key->root, hive)) return errBadDb;
     std::string path = childPath(key->path, subKey);
