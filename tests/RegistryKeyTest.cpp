@@ -34,6 +34,8 @@ const char* const handWritten =
     "\"Count\"=dword:00000007\r\n"
     "\"Empty\"=\"\"\r\n"
     "\"Bare\"=hex(1):61,62,63\r\n"
+    "\"Wrapped\"=hex(1):61,62,\\\r\n"
+    "  63,00\r\n"
     "\"Path\"=\"C:\\\\Games\\\\\\\"Q\\\"\"\r\n";
 }  // namespace
 
@@ -89,6 +91,8 @@ TEST_F(RegistryKeyTest, ReadsWhatTheHiveFileHolds) {
     EXPECT_STREQ(value.text(), "");
     // Stored without a terminating zero: read whole, not past its end.
     EXPECT_TRUE(key.readText("Bare", value).isNull());
+    EXPECT_STREQ(value.text(), "abc");
+    EXPECT_TRUE(key.readText("Wrapped", value).isNull());
     EXPECT_STREQ(value.text(), "abc");
     EXPECT_TRUE(key.readText("Path", value).isNull());
     EXPECT_STREQ(value.text(), "C:\\Games\\\"Q\"");
@@ -160,7 +164,7 @@ TEST_F(RegistryKeyTest, UnparseableHiveIsNamedWithItsLineAndKept) {
     String value;
     EXPECT_STREQ(key.writeText("Version", "v").message().text(), "Unable to create the registry key");
     std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(contains(said, userHive() + ", line 8")) << said;
+    EXPECT_TRUE(contains(said, userHive() + ", line 10")) << said;
     EXPECT_EQ(hive(), broken);
 }
 

@@ -87,7 +87,31 @@ bool readOnly(const std::string& file) {
 }
 
 void complain(const std::string& file, int line, const char* what) {
-    std::fprintf(stderr, "vantorel: registry file %s, line %d: %s\n", file.c_str(), line, what);
+    if (line == 0)
+        std::fprintf(stderr, "vantorel: registry file %s: %s\n", file.c_str(), what);
+    else
+        std::fprintf(stderr, "vantorel: registry file %s, line %d: %s\n", file.c_str(), line, what);
+}
+
+// The next line of text at pos, without its line ending. Byte values that
+// regedit exports wrap onto further lines, each but the last ending in a
+// backslash; they are joined here so a hive pasted from an export reads.
+std::string nextLine(const std::string& text, size_t& pos, int& lineNo) {
+    std::string line;
+    for (;;) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string part = text.substr(pos, end - pos);
+        pos = end + 1;
+        ++lineNo;
+        if (!part.empty() && part.back() == '\r') part.pop_back();
+        if (!line.empty()) part.erase(0, part.find_first_not_of(" \t"));
+        line += part;
+        bool continued = !line.empty() && line.back() == '\\' &&
+                         line.find("=hex") != std::string::npos && pos < text.size();
+        if (!continued) return line;
+        line.pop_back();
+    }
 }
 
 int hexDigit(char c) {
@@ -187,12 +211,7 @@ bool load(int root, Hive& hive) {
     size_t pos = 0;
     bool header = false;
     while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(pos, end - pos);
-        pos = end + 1;
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::string line = nextLine(text, pos, lineNo);
         if (!header) {
             if (line != "REGEDIT4") {
                 complain(file, lineNo, "expected the REGEDIT4 header");
