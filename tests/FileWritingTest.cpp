@@ -92,14 +92,6 @@ TEST_F(FileWriting, FailedCloseIsAWriteError) {
     EXPECT_TRUE(fs::is_directory(sandbox.path("C:\\Games")));
 }
 
-TEST_F(FileWriting, FailedOpenCreatesNothing) {
-    platform::host::failCall(Fault::openFile, 1, ENOSPC);
-    EXPECT_STREQ(writeFile("C:\\Games\\a.txt", "x", 1).message().text(),
-                 "Could not create file \"C:\\Games\\a.txt\", Error: There is not enough space on the "
-                 "disk.\r\n");
-    EXPECT_FALSE(exists("C:\\Games\\a.txt"));
-}
-
 TEST_F(FileWriting, DeletingAMissingFileSucceeds) {
     EXPECT_TRUE(deleteFile("C:\\Games\\none.txt").isNull());
     EXPECT_TRUE(deleteFile("C:\\nowhere\\none.txt").isNull());
@@ -129,9 +121,3 @@ TEST_F(FileWriting, DeletionTakesEmptyDirectoriesAlong) {
     EXPECT_TRUE(exists("C:\\P"));
 }
 
-TEST_F(FileWriting, DeletionStopsAtAReadOnlyFile) {
-    putFile("C:\\P\\V\\a.txt", "a");
-    makeReadOnly("C:\\P\\V\\a.txt");
-    EXPECT_TRUE(isFailure(deleteFileAndDirectories("C:\\P\\V\\a.txt", "C:\\P", true)));
-    EXPECT_TRUE(exists("C:\\P\\V\\a.txt"));
-}
