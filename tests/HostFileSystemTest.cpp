@@ -103,8 +103,8 @@ TEST_F(HostFileSystem, ErrorsAsTheWindowsRuntimeSetsThem) {
         return [=] { return platform::openFile(path, mode) == nullptr ? -1 : 0; };
     };
     const Case cases[] = {
-        {"missing drive", [] { return platform::changeDrive(17); }, ENOENT, 15},
-        {"no such drive number", [] { return platform::changeDrive(0); }, EACCES, 15},
+        {"missing drive", [] { return platform::changeDrive(17); }, ENOENT, 3},
+        {"no such drive number", [] { return platform::changeDrive(0); }, EACCES, 3},
         {"chdir to missing drive", [] { return platform::changeDirectory("Q:\\x"); }, ENOENT, 3},
         {"network path", [] { return platform::makeDirectory("\\\\server\\share"); }, ENOENT, 53},
         {"mkdir existing", [] { return platform::makeDirectory("C:\\WINDOWS"); }, EEXIST, 183},
