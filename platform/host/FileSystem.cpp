@@ -21,7 +21,6 @@ using host::failWith;
 const uint32_t errFileNotFound = 2;
 const uint32_t errPathNotFound = 3;
 const uint32_t errAccessDenied = 5;
-const uint32_t errInvalidDrive = 15;
 const uint32_t errSharingViolation = 32;
 const uint32_t errAlreadyExists = 183;
 const uint32_t errDirectoryName = 267;
@@ -49,12 +48,12 @@ int changeDirectory(const char* path) {
 
 int changeDrive(int drive) {
     if (drive < 1 || drive > 26) {
-        failWith(errInvalidDrive);
+        failWith(errPathNotFound);
         errno = EACCES;  // the runtime's own answer to a number that names no drive
         return -1;
     }
     char letter = static_cast<char>('a' + drive - 1);
-    if (!host::driveExists(letter)) return failWith(errInvalidDrive);
+    if (!host::driveExists(letter)) return failWith(errPathNotFound);
     // The drive's remembered directory, or its root when that has gone.
     std::string remembered = std::string(1, letter) + ":";
     MappedPath mapped;
