@@ -88,6 +88,19 @@ bool hasButton(HWND box, int id) {
 }
 
 int defaultButton(HWND box) {
+    // The default button is the one drawn as default; not every message box implementation
+    // keeps DM_GETDEFID in step with it, so the style decides and DM_GETDEFID is the fallback.
+    static const int ids[] = {IDYES, IDNO, IDOK, IDCANCEL};
+    int styled = 0, count = 0;
+    for (int id : ids) {
+        HWND button = GetDlgItem(box, id);
+        if (button == nullptr || !IsWindowVisible(button)) continue;
+        if ((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+            styled = id;
+            ++count;
+        }
+    }
+    if (count == 1) return styled;
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(box, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 5000, &result)) return 0;
     return HIWORD(result) == DC_HASDEFID ? LOWORD(result) : 0;
