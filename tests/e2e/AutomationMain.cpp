@@ -48,6 +48,32 @@ bool resolveFolder(const char* spec, char* path, size_t size) {
     return true;
 }
 
+// Expected texts may name special folders as {csidl:N}, whose paths differ between machines.
+bool expandFolders(const char* in, char* out, size_t size) {
+    size_t n = 0;
+    while (*in != 0) {
+        const char* close = strncmp(in, "{csidl:", 7) == 0 ? strchr(in, '}') : nullptr;
+        char path[MAX_PATH];
+        const char* piece = in;
+        size_t length = 1;
+        if (close != nullptr) {
+            char spec[32];
+            snprintf(spec, sizeof spec, "csidl:%d", atoi(in + 7));
+            if (!resolveFolder(spec, path, sizeof path)) return false;
+            piece = path;
+            length = strlen(path);
+            in = close + 1;
+        } else {
+            ++in;
+        }
+        if (n + length >= size) return false;
+        memcpy(out + n, piece, length);
+        n += length;
+    }
+    out[n] = 0;
+    return true;
+}
+
 bool processEnded(const Run* run) { return WaitForSingleObject(run->process.hProcess, 0) == WAIT_OBJECT_0; }
 
 // Waits for the next dialog of the program; false when it ended or the time ran out first.
@@ -123,9 +149,12 @@ int doBox(Run* run, const Step& step) {
                  run->caption);
         return fail(run, step.line, message);
     }
-    if (strcmp(text, step.text) != 0) {
+    char expectedText[1024];
+    if (!expandFolders(step.text, expectedText, sizeof expectedText))
+        return fail(run, step.line, "a special folder of the expected text could not be resolved");
+    if (strcmp(text, expectedText) != 0) {
         printf("  expected text:  ");
-        printEscaped(step.text);
+        printEscaped(expectedText);
         putchar('\n');
         return fail(run, step.line, "the box's text differs from the expected text");
     }
@@ -178,6 +207,8 @@ int doBrowser(Run* run, const Step& step) {
     char error[256];
     if (!selectInBrowser(run->process.hProcess, dialog.window, path, error, sizeof error))
         return fail(run, step.line, error);
+    // The browser fills the tree on the way to the selection; let it settle before OK.
+    Sleep(500);
     printf("  selected ");
     printEscaped(path);
     putchar('\n');

@@ -8,7 +8,7 @@ enum StepKind {
     StepCaption,  // caption|<caption of the boxes that follow>
     StepTimeout,  // timeout|<seconds to wait for each following box>
     StepAsk,      // ask|<Yes or No to press>|<Yes or No expected as default>|<text>
-    StepTell,     // tell|<text of a box with only OK>
+    StepTell,     // tell|<text of a box with only OK>; {csidl:N} in a text is that folder's path
     StepBrowse,   // browse|<title label>|<path, or csidl:N>
     StepCancel,   // cancel|<title label>
     StepFolder,   // folder|<N>: log the path of special folder N for the checks outside
