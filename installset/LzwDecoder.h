@@ -1,0 +1,21 @@
+// Decoder of the compressed payload of a packed resource: variable-width LZW,
+// no clear code and no end code, the table resetting itself when it fills.
+// Reads whole codes from a 64-bit window instead of single bits; what it
+// produces and reports is exactly what LiteralLzwDecoder produces.
+#pragma once
+
+#include "installset/LzwTable.h"
+
+class LzwDecoder {
+public:
+    // maxWidth is the packed header's method value; 9 to 16 are usable.
+    explicit LzwDecoder(uint32_t maxWidth) : table_(maxWidth) {}
+
+    // Success means exactly dstLen bytes were produced into dst.
+    ErrorHandle decompress(const unsigned char* src, uint32_t srcLen, unsigned char* dst,
+                           uint32_t dstLen);
+    void resetTable() { table_.reset(); }
+
+private:
+    LzwTable table_;
+};
