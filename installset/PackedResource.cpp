@@ -47,7 +47,7 @@ ErrorHandle unpackPackedBytes(const String& name, const unsigned char* resource,
     *mustFree = false;
     PackedHeader header;
     if (resource == nullptr || !readPackedHeader(resource, size, header))
-        return corrupt("Install set is corrupt.\nResource \"%s\" has %lu bytes, its header needs %lu.",
+        return corrupt("Install set is corrupt.\nResource \"%s\" is %lu bytes long, shorter than its %lu-byte header.",
                        name, resource == nullptr ? 0 : size, packedHeaderSize);
     if (header.magic != packedMagic)
         return corrupt("Install set is corrupt.\nResource \"%s\" has invalid magic number in header.",
@@ -58,8 +58,8 @@ ErrorHandle unpackPackedBytes(const String& name, const unsigned char* resource,
     // The header alone decides how much is read, so hold it against the
     // resource's real size before the payload is touched.
     if (static_cast<uint64_t>(size) - packedHeaderSize < header.packedLength)
-        return corrupt("Install set is corrupt.\nResource \"%s\" has %lu bytes, its header needs %lu.",
-                       name, size, packedHeaderSize + header.packedLength);
+        return corrupt("Install set is corrupt.\nResource \"%s\" has %lu bytes after its header, expected %lu.",
+                       name, size - packedHeaderSize, header.packedLength);
     const unsigned char* payload = resource + packedHeaderSize;
     if (crc16(payload, header.packedLength, 0) != header.packedCrc)
         return corrupt("Install set is corrupt.\nResource \"%s\" failed CRC check on compressed data.",

@@ -142,13 +142,13 @@ TEST(UnpackResource, DecompressorReportsPassUpUnchanged) {
 
 TEST(UnpackResource, ShortResourcesAreNeverReadPastTheirEnd) {
     Bytes header(example.begin(), example.begin() + 19);
-    EXPECT_EQ(unpack(header).report, corrupt + "Resource \"VANTOREL007\" has 19 bytes, its header needs 20.");
-    EXPECT_EQ(unpack({}).report, corrupt + "Resource \"VANTOREL007\" has 0 bytes, its header needs 20.");
+    EXPECT_EQ(unpack(header).report, corrupt + "Resource \"VANTOREL007\" is 19 bytes long, shorter than its 20-byte header.");
+    EXPECT_EQ(unpack({}).report, corrupt + "Resource \"VANTOREL007\" is 0 bytes long, shorter than its 20-byte header.");
     Bytes cut(example.begin(), example.end() - 1);
-    EXPECT_EQ(unpack(cut).report, corrupt + "Resource \"VANTOREL007\" has 23 bytes, its header needs 24.");
+    EXPECT_EQ(unpack(cut).report, corrupt + "Resource \"VANTOREL007\" has 3 bytes after its header, expected 4.");
     // A packed length near 4 GB must not wrap the comparison.
     Bytes huge = withHeader(packedStored, 0xFFFFFFFFu, 0, {0x61}, 0xFFFFFFFFll);
-    EXPECT_EQ(unpack(huge).report, corrupt + "Resource \"VANTOREL007\" has 21 bytes, its header needs 4294967315.");
+    EXPECT_EQ(unpack(huge).report, corrupt + "Resource \"VANTOREL007\" has 1 bytes after its header, expected 4294967295.");
 }
 
 TEST(UnpackResource, BuilderOutputUnpacksBothWays) {
