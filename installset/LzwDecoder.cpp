@@ -50,23 +50,17 @@ inline void copyEarlier(unsigned char* to, const unsigned char* from, uint32_t l
 
 }  // namespace
 
-LzwDecoder::LzwDecoder(uint32_t maxWidth) : table_(maxWidth), offsets_(nullptr), lengths_(nullptr) {
-    if (table_.present()) {
-        offsets_ = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) << maxWidth));
-        lengths_ = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) << maxWidth));
-    }
+LzwDecoder::LzwDecoder(uint32_t maxWidth) : table_(maxWidth), placed_(nullptr) {
+    if (table_.present()) placed_ = static_cast<Placed*>(std::malloc(sizeof(Placed) << maxWidth));
 }
 
-LzwDecoder::~LzwDecoder() {
-    std::free(offsets_);
-    std::free(lengths_);
-}
+LzwDecoder::~LzwDecoder() { std::free(placed_); }
 
 ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, unsigned char* dst,
                                    uint32_t dstLen) {
     ErrorHandle refused = checkLzwArguments(table_, src, srcLen, dst, dstLen);
     if (isFailure(refused)) return refused;
-    if (offsets_ == nullptr || lengths_ == nullptr) return insufficientMemory();
+    if (placed_ == nullptr) return insufficientMemory();
     table_.reset();
     unsigned char* stack = static_cast<unsigned char*>(std::malloc(lzwStackSize));
     if (stack == nullptr) return insufficientMemory();
@@ -99,26 +93,27 @@ ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, un
         if (thisCode < 256) {
             dst[out++] = static_cast<unsigned char>(thisCode);
             first = thisCode;
-        } else if (entries[thisCode].used && lengths_[thisCode] != 0) {
-            uint32_t length = lengths_[thisCode];
+        } else if (thisCode < nextCode && placed_[thisCode].length != 0) {
+            // Codes from 256 up are in use exactly when below next code.
+            uint32_t length = placed_[thisCode].length;
             if (length - 1 >= lzwStackSize) {
                 result = decompressionStackOverflow();
                 break;
             }
             if (length > dstLen - out) break;
-            const unsigned char* from = dst + offsets_[thisCode];
+            const unsigned char* from = dst + placed_[thisCode].offset;
             first = *from;
             copyEarlier(dst + out, from, length);
             out += length;
-        } else if (!entries[thisCode].used && previous >= 256 && entries[previous].used &&
-                   lengths_[previous] != 0) {
-            uint32_t length = lengths_[previous];
+        } else if (thisCode >= nextCode && previous >= 256 && previous < nextCode &&
+                   placed_[previous].length != 0) {
+            uint32_t length = placed_[previous].length;
             if (length >= lzwStackSize) {
                 result = decompressionStackOverflow();
                 break;
             }
             if (length + 1 > dstLen - out) break;
-            const unsigned char* from = dst + offsets_[previous];
+            const unsigned char* from = dst + placed_[previous].offset;
             unsigned char last = static_cast<unsigned char>(first);
             first = *from;
             copyEarlier(dst + out, from, length);
@@ -154,9 +149,9 @@ ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, un
         // The new entry is the previous string and this one's first byte,
         // which stand side by side in the output; its string is settled only
         // when the previous one was, and that code was already defined.
-        bool settled = previous < 256 || (previous < nextCode && lengths_[previous] != 0);
-        lengths_[nextCode] = settled ? previousLength + 1 : 0;
-        offsets_[nextCode] = previousStart;
+        bool settled = previous < 256 || (previous < nextCode && placed_[previous].length != 0);
+        placed_[nextCode].length = settled ? previousLength + 1 : 0;
+        placed_[nextCode].offset = previousStart;
         previousStart = start;
         previousLength = out - start;
         LzwEntry& made = entries[nextCode];

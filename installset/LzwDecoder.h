@@ -26,6 +26,9 @@ private:
     // Where an entry's string already stands in the output, and its length;
     // length 0 marks an entry whose string can change later (its prefix was a
     // code not yet defined) and must be rebuilt link by link.
-    uint32_t* offsets_;
-    uint32_t* lengths_;
+    struct Placed {
+        uint32_t offset;
+        uint32_t length;
+    };
+    Placed* placed_;
 };
