@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "engine/Directories.h"
+#include "engine/FileWriting.h"
+#include "engine/PathNames.h"
 #include "engine/Shortcut.h"
 #include "engine/Uninstaller.h"
 #include "foundation/RegistryKey.h"
@@ -149,5 +151,12 @@ ErrorHandle runInstall(InstallSet& set, const GroupList& groupsToInstall, const 
     system.close();
     if (isFailure(result)) return result;
 
+    // An install set without a file under the installation directory has not
+    // made it yet, and the log goes there.
+    String logDirectory = directoryOf(logPath);
+    if (!directoryExists(logDirectory)) {
+        result = createDirectoryChain(logDirectory);
+        if (isFailure(result)) return result;
+    }
     return set.log.writeLogFile(logPath);
 }

@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "engine/Directories.h"
+#include "engine/FileDeletion.h"
+#include "engine/PathNames.h"
 #include "foundation/RegistryKey.h"
 
 ErrorHandle undoInstallation(const InstallLog& log) {

@@ -1,5 +1,5 @@
 #include "installlog/InstallLog.h"
-#include "installset/Fields.h"
+#include "installset/TableResource.h"
 #include "platform/platform.h"
 
 namespace {

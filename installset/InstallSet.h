@@ -5,6 +5,8 @@
 #include "foundation/ErrorReport.h"
 #include "foundation/GrowableArray.h"
 #include "foundation/String.h"
+#include "engine/Locations.h"
+#include "installlog/InstallLog.h"
 #include "installset/FileSetEntry.h"
 
 class InstallSet {
@@ -22,5 +24,14 @@ public:
     FileSetEntry* findEntry(const String& name) const;
     FileSetEntry* addEntry(const String& name);
 
+    // Keeps one copy of the locations and puts another into the log, which
+    // records them beside what the run installs.
+    void setLocations(const FileLocations& chosen) {
+        locations = chosen;
+        log.locations = chosen;
+    }
+
     GrowableArray<FileSetEntry*> entries;  // owned, in order of first appearance
+    InstallLog log;
+    FileLocations locations;
 };

@@ -107,7 +107,7 @@ TEST_F(InstallRunTest, RecordsFollowTheFixedOrder) {
 
 TEST_F(InstallRunTest, EmptyInstallSetStillRegistersLinksAndLogs) {
     ErrorHandle result = install({});
-    ASSERT_FALSE(isFailure(result));
+    ASSERT_FALSE(isFailure(result)) << result.message().text();
     EXPECT_EQ(recorded().size(), 2u);
     EXPECT_TRUE(exists("C:\\Games\\Vantorel\\Vantorel.gus"));
     EXPECT_TRUE(exists(std::string(programs) + "\\Uninstall Vantorel v0.94a.lnk"));

@@ -51,7 +51,7 @@ TEST_F(ProductSettingsTest, NothingIsRecordedWithoutTheLog) {
     ErrorHandle result = settings.recordInstallation("C:\\Vantorel");
     EXPECT_STREQ(result.message().text(),
                  "Could not open file \"C:\\Vantorel\\Vantorel.GUS\" for reading");
-    EXPECT_EQ(userHive().find("Version"), std::string::npos);
+    EXPECT_EQ(userHive().find("\"Version\""), std::string::npos);
 
     // A value that cannot be written is reported with the registry's words.
     sandbox.writeHostFile(sandbox.root() + "/drive_c/Vantorel/Vantorel.gus", "GUS|1\r\n");

@@ -17,7 +17,7 @@ namespace {
 
 const char* const caption = "[Setup Vantorel v0.94a]";
 
-struct Run {
+struct Session {
     std::string output;
     int status;
 };
@@ -38,14 +38,14 @@ protected:
         ::chmod((binDir + "/xdg-open").c_str(), 0755);
     }
 
-    Run run(const std::string& answers, const char* program = "vantorel-setup") {
+    Session run(const std::string& answers, const char* program = "vantorel-setup") {
         std::string input = sandbox.root() + "/answers";
         sandbox.writeHostFile(input, answers);
         std::string command = "env VANTOREL_SANDBOX='" + sandbox.root() + "' PATH='" + binDir +
                               ":/usr/bin:/bin' '" + VANTOREL_BINARY_DIR + "/bin/" + program +
                               "' < '" + input + "' 2>&1";
         FILE* pipe = ::popen(command.c_str(), "r");
-        Run result{"", -1};
+        Session result{"", -1};
         char buffer[4096];
         size_t n;
         while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
@@ -70,7 +70,7 @@ protected:
 
 TEST_F(SetupProgramTest, CompleteInstallThenRefusal) {
     std::filesystem::create_directories(sandbox.root() + "/drive_c/Games");
-    Run first = run("y\nC:\\Games\n" + startMenu + "\\Programs\ny\nn\n");
+    Session first = run("y\nC:\\Games\n" + startMenu + "\\Programs\ny\nn\n");
     ASSERT_EQ(first.status, 0) << first.output;
     EXPECT_NE(first.output.find("Install Vantorel to 'C:\\Games\\Vantorel'?"), std::string::npos)
         << first.output;
@@ -102,7 +102,7 @@ TEST_F(SetupProgramTest, CompleteInstallThenRefusal) {
                            "TessalyUninstaller.exe\\\" \\\"C:\\\\Games\\\\Vantorel\\\\Vantorel.gus\\\"\""),
               std::string::npos) << machine;
 
-    Run second = run("y\n");
+    Session second = run("y\n");
     EXPECT_EQ(count(second.output, caption), 1) << second.output;
     EXPECT_NE(second.output.find("Error: Vantorel version v0.94a is already installed.\n"
                                  "It must be uninstalled before you can install version v0.94a.\n"),
@@ -113,7 +113,7 @@ TEST_F(SetupProgramTest, RecordedVersionDecidesTheFirstBox) {
     sandbox.writeHostFile(sandbox.root() + "/registry/HKEY_CURRENT_USER.reg",
                           "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Hollowmere\\Vantorel]\n"
                           "\"Version\"=\"v0.93\"\n\"InstallationPath\"=\"C:\\\\Old\"\n");
-    Run refused = run("");
+    Session refused = run("");
     EXPECT_EQ(count(refused.output, caption), 1);
     EXPECT_NE(refused.output.find("Vantorel version v0.93 is already installed."), std::string::npos);
 
@@ -121,22 +121,22 @@ TEST_F(SetupProgramTest, RecordedVersionDecidesTheFirstBox) {
     sandbox.writeHostFile(sandbox.root() + "/registry/HKEY_CURRENT_USER.reg",
                           "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Hollowmere\\Vantorel]\n"
                           "\"Version\"=\"v0.93\"\n");
-    Run asked = run("");
+    Session asked = run("");
     EXPECT_NE(asked.output.find("Do you wish to install Vantorel v0.94a?"), std::string::npos);
     EXPECT_NE(asked.output.find("Info: Have a nice day."), std::string::npos);
 }
 
 TEST_F(SetupProgramTest, EnterTakesTheDefaultButton) {
-    Run first = run("\n");
+    Session first = run("\n");
     EXPECT_NE(first.output.find("Info: Have a nice day."), std::string::npos) << first.output;
 
-    Run confirm = run("y\nC:\\\n" + startMenu + "\n\n");
+    Session confirm = run("y\nC:\\\n" + startMenu + "\n\n");
     EXPECT_NE(confirm.output.find("Install Vantorel to 'C:\\Vantorel'?"), std::string::npos) << confirm.output;
     EXPECT_NE(confirm.output.find("Info: Have a nice day."), std::string::npos);
     EXPECT_TRUE(sandbox.path("C:\\Vantorel").empty() ||
                 !std::filesystem::exists(sandbox.path("C:\\Vantorel")));
 
-    Run install = run("y\nC:\\\n" + startMenu + "\ny\n\n");
+    Session install = run("y\nC:\\\n" + startMenu + "\ny\n\n");
     EXPECT_EQ(install.output.find("Error:"), std::string::npos) << install.output;
     std::string opened = sandbox.readHostFile(sandbox.root() + "/opened");
     EXPECT_NE(opened.find("/drive_c/Vantorel/doc/Vantorel.html"), std::string::npos) << opened;
@@ -144,7 +144,7 @@ TEST_F(SetupProgramTest, EnterTakesTheDefaultButton) {
 
 TEST_F(SetupProgramTest, CancellingTheSecondBrowserChangesNothing) {
     std::string machineBefore = hive("HKEY_LOCAL_MACHINE");
-    Run cancelled = run("y\nC:\\\n\n");
+    Session cancelled = run("y\nC:\\\n\n");
     EXPECT_EQ(count(cancelled.output, caption), 1) << cancelled.output;  // only the first question
     EXPECT_EQ(hive("HKEY_LOCAL_MACHINE"), machineBefore);
     EXPECT_EQ(hive("HKEY_CURRENT_USER").find("Version"), std::string::npos);
@@ -154,13 +154,13 @@ TEST_F(SetupProgramTest, CancellingTheSecondBrowserChangesNothing) {
 
 TEST_F(SetupProgramTest, AFailingOpenerIsReported) {
     setOpener(1);
-    Run run1 = run("y\nC:\\\n" + startMenu + "\ny\ny\n");
+    Session run1 = run("y\nC:\\\n" + startMenu + "\ny\ny\n");
     EXPECT_NE(run1.output.find("Error: Unable to launch browser."), std::string::npos) << run1.output;
     EXPECT_NE(hive("HKEY_CURRENT_USER").find("\"Version\"=\"v0.94a\""), std::string::npos);
 }
 
 TEST_F(SetupProgramTest, CorruptTableStopsAfterTheConfirmation) {
-    Run corrupt = run("y\nC:\\\n" + startMenu + "\ny\n", "vantorel-setup-corrupt-table");
+    Session corrupt = run("y\nC:\\\n" + startMenu + "\ny\n", "vantorel-setup-corrupt-table");
     EXPECT_NE(corrupt.output.find("Install Vantorel to 'C:\\Vantorel'?\n"), std::string::npos);
     EXPECT_NE(corrupt.output.find("Error: Invalid FILESET resource, incorrect number of values in row"),
               std::string::npos) << corrupt.output;

@@ -21,7 +21,8 @@ std::string peWithVersion(uint32_t high, uint32_t low) {
     s << in.rdbuf();
     std::string bytes = s.str();
     const char signature[] = {'\xBD', '\x04', '\xEF', '\xFE'};
-    size_t at = bytes.find(std::string(signature, 4));
+    // The version resource sits near the end, after code that may hold the same bytes.
+    size_t at = bytes.rfind(std::string(signature, 4));
     if (at == std::string::npos) return std::string();
     std::memcpy(&bytes[at + 8], &high, 4);
     std::memcpy(&bytes[at + 12], &low, 4);
