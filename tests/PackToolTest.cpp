@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -135,4 +136,38 @@ TEST_F(PackTool, SameInputsGiveSameBytesAndUntouchedFiles) {
     writeIfChanged(target, first[1].bytes);
     EXPECT_NE(fs::last_write_time(target), stamp);
     EXPECT_THROW(writeIfChanged(at("no/such/folder/x.bin"), first[0].bytes), std::runtime_error);
+}
+
+TEST_F(PackTool, CommandLineVerifiesAndRefusesWithTheSetupsMessages) {
+    const std::string tool = std::string(VANTOREL_BINARY_DIR) + "/bin/vantorel-pack";
+    if (!fs::exists(tool)) GTEST_SKIP() << "vantorel-pack is not built";
+    auto run = [&](const std::string& arguments, std::string& output) {
+        std::string command = tool + " " + arguments + " 2>&1";
+        FILE* pipe = popen(command.c_str(), "r");
+        output.clear();
+        char buffer[512];
+        size_t got;
+        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
+        return pclose(pipe);
+    };
+    write("files/readme.txt", std::string(4000, 'r'));
+    write("bin/tool.exe", "MZ");
+    write("m.txt", manifest);
+    std::string out;
+    ASSERT_EQ(run("pack " + at("m.txt") + " " + at("set") + " --bin " + at("bin"), out), 0) << out;
+    EXPECT_EQ(run("verify " + at("set"), out), 0) << out;
+    EXPECT_EQ(run("unpack " + at("set/VANTOREL000.lzf") + " " + at("readme.out"), out), 0) << out;
+    EXPECT_EQ(sandbox.readHostFile(at("readme.out")), std::string(4000, 'r'));
+
+    std::string packed = sandbox.readHostFile(at("set/VANTOREL000.lzf"));
+    packed[25] ^= 0x40;
+    write("set/VANTOREL000.lzf", packed);
+    EXPECT_NE(run("verify " + at("set"), out), 0);
+    EXPECT_NE(out.find("VANTOREL000.lzf: Error: Install set is corrupt.\nResource \"VANTOREL000\" failed "
+                       "CRC check on compressed data."),
+              std::string::npos)
+        << out;
+    EXPECT_NE(run("unpack " + at("set/VANTOREL000.lzf") + " " + at("x"), out), 0);
+    EXPECT_NE(run("pack " + at("nothing.txt") + " " + at("set"), out), 0);
+    EXPECT_NE(out.find("cannot read manifest"), std::string::npos) << out;
 }
