@@ -6,6 +6,7 @@
 #include <string>
 
 #include "foundation/RegistryKey.h"
+#include "platform/platform.h"
 #include "tests/support/TempSandbox.h"
 #include "uninstaller/Removal.h"
 #include "uninstaller/UninstallProgram.h"
