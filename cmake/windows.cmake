@@ -15,16 +15,15 @@ function(vantorel_windows_program target)
   target_link_options(${target} PRIVATE ${VANTOREL_WIN_LINK})
 endfunction()
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/payload/CMakeLists.txt)
-  add_subdirectory(payload)
-endif()
-if(EXISTS ${CMAKE_SOURCE_DIR}/uninstaller/CMakeLists.txt)
-  add_subdirectory(uninstaller)
-endif()
+# The programs the setup carries (the product's and the uninstaller), then the
+# setup itself with everything packed into its resources.
+add_subdirectory(uninstaller)
+add_subdirectory(payload)
 
-add_executable(VantorelSetup WIN32 platform/win32/entry/SetupMain.cpp ${VANTOREL_SETUP_RESOURCES})
+add_executable(VantorelSetup WIN32 platform/win32/entry/SetupMain.cpp)
 target_link_libraries(VantorelSetup PRIVATE vantorel_core ole32 shell32 version uuid)
 vantorel_windows_program(VantorelSetup)
+vantorel_pack_install_set(VantorelSetup)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
   add_subdirectory(tests/e2e)
 endif()
