@@ -40,6 +40,8 @@ private:
     void grow() {
         int32_t newCapacity =
             (doubling_ && capacity_ > 0) ? capacity_ * 2 : capacity_ + growthStep_;
+        // A step below 1 would leave no slot for the element being appended.
+        if (newCapacity <= capacity_) newCapacity = capacity_ + 1;
         E* storage = new E[newCapacity];
         for (int32_t i = 0; i < size_; ++i) storage[i] = data_[i];
         delete[] data_;

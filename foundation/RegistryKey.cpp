@@ -26,7 +26,9 @@ ErrorHandle RegistryKey::readText(const char* valueName, String& value) {
     if (handle_ == nullptr) return notOpen();
     bool ok = false;
     uint32_t size = 0;
-    if (platform::regQueryValue(handle_, valueName, nullptr, nullptr, &size) == 0) {
+    // The extra terminator byte below must not wrap the size round to nothing.
+    if (platform::regQueryValue(handle_, valueName, nullptr, nullptr, &size) == 0 &&
+        size < 0xFFFFFFFFu) {
         // One byte more than asked for, always zero, so a value stored
         // without its terminator is still read whole and never past its end.
         unsigned char* buffer = static_cast<unsigned char*>(std::calloc(size + 1, 1));

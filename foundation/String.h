@@ -15,7 +15,7 @@ struct StringRep {
 
 class String {
 public:
-    static const uint32_t notFound = 0xFFFFFFFFu;
+    static constexpr uint32_t notFound = 0xFFFFFFFFu;  // inline: may be bound to a reference
 
     String();
     String(const char* text);  // NOLINT: texts convert implicitly, as callers expect

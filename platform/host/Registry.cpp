@@ -1,6 +1,10 @@
 // The registry of the sandboxed machine: one REGEDIT4 text file per root.
 // Every operation reads the file afresh; every change writes a temporary file
-// and renames it into place, so concurrent runs never see a torn hive.
+// and renames it into place, so concurrent runs never see a torn hive, and
+// holds the hive's lock from reading to renaming, so none loses another's
+// change.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +24,7 @@ namespace {
 
 const long errAccessDenied = 5;
 const long errNotFound = 2;
+const long errInvalidParameter = 87;
 const long errMoreData = 234;
 const long errBadDb = 1009;
 const long errKeyDeleted = 1018;
@@ -49,13 +54,64 @@ const char* rootName(int root) {
     return root == rootLocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
 }
 
+// Serialises one read-modify-write of a hive between the processes that share
+// the sandbox. Without it a slower writer renames a hive read before a faster
+// one's change over that change. Where the lock file cannot be made the hive
+// is still never torn, only last-writer-wins.
+class HiveLock {
+public:
+    explicit HiveLock(int root)
+        : fd_(::open((host::registryFile(root) + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC,
+                     0644)) {
+        if (fd_ >= 0)
+            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    ~HiveLock() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    HiveLock(const HiveLock&) = delete;
+    HiveLock& operator=(const HiveLock&) = delete;
+
+private:
+    int fd_;
+};
+
+// A line break cannot be written inside a quoted REGEDIT4 name or key path;
+// accepting one would leave a hive that no later run can parse.
+bool breaksLine(const char* s) { return std::strpbrk(s, "\r\n") != nullptr; }
+
 bool readOnly(const std::string& file) {
     struct stat st;
     return ::stat(file.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
 }
 
 void complain(const std::string& file, int line, const char* what) {
-    std::fprintf(stderr, "vantorel: registry file %s, line %d: %s\n", file.c_str(), line, what);
+    if (line == 0)
+        std::fprintf(stderr, "vantorel: registry file %s: %s\n", file.c_str(), what);
+    else
+        std::fprintf(stderr, "vantorel: registry file %s, line %d: %s\n", file.c_str(), line, what);
+}
+
+// The next line of text at pos, without its line ending. Byte values that
+// regedit exports wrap onto further lines, each but the last ending in a
+// backslash; they are joined here so a hive pasted from an export reads.
+std::string nextLine(const std::string& text, size_t& pos, int& lineNo) {
+    std::string line;
+    for (;;) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string part = text.substr(pos, end - pos);
+        pos = end + 1;
+        ++lineNo;
+        if (!part.empty() && part.back() == '\r') part.pop_back();
+        if (!line.empty()) part.erase(0, part.find_first_not_of(" \t"));
+        line += part;
+        bool continued = !line.empty() && line.back() == '\\' &&
+                         line.find("=hex") != std::string::npos && pos < text.size();
+        if (!continued) return line;
+        line.pop_back();
+    }
 }
 
 int hexDigit(char c) {
@@ -138,7 +194,11 @@ bool parseData(const std::string& s, Value& v) {
 bool load(int root, Hive& hive) {
     std::string file = host::registryFile(root);
     FILE* f = std::fopen(file.c_str(), "rb");
-    if (f == nullptr) return errno == ENOENT;  // no file yet: an empty hive
+    if (f == nullptr) {
+        if (errno == ENOENT) return true;  // no file yet: an empty hive
+        complain(file, 0, std::strerror(errno));
+        return false;
+    }
     std::string text;
     char buf[4096];
     size_t n;
@@ -151,12 +211,7 @@ bool load(int root, Hive& hive) {
     size_t pos = 0;
     bool header = false;
     while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(pos, end - pos);
-        pos = end + 1;
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::string line = nextLine(text, pos, lineNo);
         if (!header) {
             if (line != "REGEDIT4") {
                 complain(file, lineNo, "expected the REGEDIT4 header");
@@ -233,8 +288,12 @@ bool save(int root, const Hive& hive) {
         for (const Value& v : k.values) {
             text += v.name.empty() ? "@" : quote(v.name);
             text += "=";
+            // Text with a line break, an inner zero or no terminator only
+            // survives the round trip as bytes.
             bool plainText = v.type == regSz && !v.bytes.empty() && v.bytes.back() == 0 &&
-                             std::memchr(v.bytes.data(), 0, v.bytes.size() - 1) == nullptr;
+                             std::memchr(v.bytes.data(), 0, v.bytes.size() - 1) == nullptr &&
+                             std::memchr(v.bytes.data(), '\n', v.bytes.size()) == nullptr &&
+                             std::memchr(v.bytes.data(), '\r', v.bytes.size()) == nullptr;
             if (plainText) {
                 text += quote(std::string(v.bytes.begin(), v.bytes.end() - 1));
             } else if (v.type == regDword && v.bytes.size() == 4) {
@@ -277,6 +336,8 @@ long regCreateKey(int root, const char* path, RegHandle* key) {
     if (host::injectFault(host::Fault::createKey)) return errAccessDenied;
     std::string file = host::registryFile(root);
     if (readOnly(file)) return errAccessDenied;
+    if (breaksLine(path)) return errInvalidParameter;
+    HiveLock lock(root);
     Hive hive;
     if (!load(root, hive)) return errBadDb;
     std::string clean = path;
@@ -329,6 +390,8 @@ long regSetValue(RegHandle handle, const char* name, uint32_t type, const unsign
     if (key == nullptr) return 6;
     if (host::injectFault(host::Fault::setValue)) return errAccessDenied;
     if (readOnly(host::registryFile(key->root))) return errAccessDenied;
+    if (breaksLine(name)) return errInvalidParameter;
+    HiveLock lock(key->root);
     Hive hive;
     if (!load(key->root, hive)) return errBadDb;
     auto k = hive.find(key->path);
@@ -350,6 +413,7 @@ long regDeleteKey(RegHandle handle, const char* subKey) {
     if (key == nullptr) return 6;
     if (host::injectFault(host::Fault::deleteKey)) return errAccessDenied;
     if (readOnly(host::registryFile(key->root))) return errAccessDenied;
+    HiveLock lock(key->root);
     Hive hive;
     if (!load(key->root, hive)) return errBadDb;
     std::string path = childPath(key->path, subKey);

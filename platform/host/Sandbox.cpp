@@ -1,6 +1,8 @@
 // Where the sandboxed Windows machine lives, and what a fresh one holds.
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -37,13 +39,20 @@ bool exists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
+// Runs that start together may both find the file missing. Each writes its
+// own temporary file and links it into place, which fails where the file has
+// appeared meanwhile; renaming would replace a hive that the other run has
+// already changed.
 void writeIfMissing(const std::string& path, const char* text) {
     if (exists(path)) return;
-    std::string temp = path + ".new";
+    std::string temp = path + "." + std::to_string(::getpid()) + ".new";
     FILE* f = std::fopen(temp.c_str(), "wb");
     if (f == nullptr) return;
     std::fputs(text, f);
-    if (std::fclose(f) == 0) std::rename(temp.c_str(), path.c_str());
+    if (std::fclose(f) == 0 && ::link(temp.c_str(), path.c_str()) != 0 && errno != EEXIST &&
+        !exists(path))
+        std::rename(temp.c_str(), path.c_str());  // a file system without hard links
+    ::unlink(temp.c_str());
 }
 
 }  // namespace
