@@ -16,7 +16,8 @@ struct Plan {
 Plan plan;
 
 bool isMutating(Fault kind) {
-    return kind != Fault::readVersion;
+    return kind != Fault::readVersion && kind != Fault::createLink &&
+           kind != Fault::persistLink;
 }
 
 int defaultErrno(Fault kind) {

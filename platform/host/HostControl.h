@@ -61,6 +61,8 @@ enum class Fault {
     createKey,
     setValue,
     deleteKey,
+    createLink,   // the shell link object cannot be created
+    persistLink,  // the link object refuses IPersistFile
     count_
 };
 // Make the nth call of that kind from now (1 = the next) fail.

@@ -1,0 +1,109 @@
+#include "engine/Directories.h"
+
+#include <cctype>
+#include <cerrno>
+
+#include "engine/PathNames.h"
+#include "platform/platform.h"
+
+namespace {
+
+// A path that starts with a drive letter makes that drive current first, so
+// that the walk and the removal happen on the right drive.
+ErrorHandle enterDrive(const String& path) {
+    const char* p = path.text();
+    if (path.length() < 2 || p[0] == '\\' || !std::isalpha(static_cast<unsigned char>(p[0])) ||
+        p[1] != ':')
+        return noError();
+    char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(p[0])));
+    if (platform::changeDrive(letter - 'A' + 1) == 0) return noError();
+    String message;
+    message.format("Invalid drive \"%c:\"", letter);
+    return makeError(message);
+}
+
+ErrorHandle cannotCreate(const String& built) {
+    String message;
+    switch (errno) {
+        case EEXIST:
+            message.format("Cannot create directory \"%s\" because a file of that name exists in "
+                           "the parent directory",
+                           built.text());
+            return makeError(message);
+        case ENOSPC:
+            message.format("Cannot create directory \"%s\" because of no space (read-only drive?)",
+                           built.text());
+            return makeError(message);
+        default:
+            return lastSystemError();
+    }
+}
+
+String withBackslash(const String& path) {
+    uint32_t n = path.length();
+    if (n > 0 && path.text()[n - 1] == '\\') return path;
+    return path + "\\";
+}
+
+}  // namespace
+
+bool directoryExists(const String& path) { return platform::changeDirectory(path.text()) == 0; }
+
+ErrorHandle createDirectoryChain(const String& path) {
+    String target(path);
+    target.trimLeft();
+    target.trimRight();
+    uint32_t n = target.length();
+    if (n > 0 && target.text()[n - 1] == '\\') target = target.left(n - 1);
+    if (directoryExists(target)) return noError();
+
+    ErrorHandle result = enterDrive(target);
+    if (isFailure(result)) return result;
+    String built;
+    String component;
+    while (!isFailure(result)) {
+        result = nextPathComponent(target, built, component);
+        if (isFailure(result)) break;
+        built += component.text();
+        if (!directoryExists(built) && platform::makeDirectory(built.text()) != 0)
+            result = cannotCreate(built);
+        if (component.isEmpty()) break;
+    }
+    if (!isFailure(result) && platform::changeDirectory(target.text()) != 0)
+        result = lastSystemError();
+    return result;
+}
+
+ErrorHandle removeEmptyDirectories(const String& directory, const String& base, bool removeBase) {
+    String current = withBackslash(directory);
+    String stop = withBackslash(base);
+    if (compareNoCase(current.text(), stop.text(), stop.length()) != 0) {
+        String message;
+        message.format("The directory \"%s\" is not the base of \"%s\"", stop.text(), current.text());
+        return makeError(message);
+    }
+    if (removeBase) {
+        String parent, name;
+        splitPath(stop, parent, name);
+        if (!name.isEmpty()) stop = parent;
+    }
+    ErrorHandle drive = enterDrive(current);
+    if (isFailure(drive)) return drive;
+    if (!directoryExists(current)) return noError();
+
+    // The stop ignores case as the base test does: a base spelled in another
+    // case must still stop the climb rather than let it remove its parents.
+    while (compareNoCase(current.text(), stop.text()) != 0) {
+        String parent, name;
+        splitPath(current, parent, name);
+        if (name.isEmpty()) return noError();
+        if (platform::changeDirectory(parent.text()) != 0) {
+            String message;
+            message.format("Could not change to directory \"%s\"", parent.text());
+            return makeError(message);
+        }
+        if (platform::removeDirectory(name.text()) != 0) return noError();
+        current = parent;
+    }
+    return noError();
+}

@@ -1,0 +1,40 @@
+#include "engine/PathNames.h"
+
+#include <cstring>
+
+String directoryOf(const String& path) {
+    uint32_t last = path.findLastChar(path.length(), '\\', true);
+    if (last == String::notFound) return path;
+    return path.left(last);
+}
+
+ErrorHandle splitPath(const String& path, String& parent, String& name) {
+    String rest(path);
+    rest.trimRight('\\');
+    uint32_t last = rest.findLastChar(rest.length(), '\\', true);
+    if (last == String::notFound) {
+        parent = rest;
+        name = String();
+    } else {
+        parent = rest.left(last + 1);
+        name = rest.mid(last + 1, rest.length());
+    }
+    return noError();
+}
+
+ErrorHandle nextPathComponent(const String& path, const String& base, String& component) {
+    uint32_t start = 0;
+    if (!base.isEmpty()) {
+        start = base.length();
+        if (std::strncmp(path.text(), base.text(), start) != 0)
+            return makeError("Incorrect directory path specified");
+    }
+    uint32_t slash = path.findChar(start, '\\', true);
+    if (slash == String::notFound) {
+        component = path.mid(start, path.length());
+        return noError();
+    }
+    if (slash == start) return makeError("Empty directory name in path");
+    component = path.mid(start, slash - start + 1);
+    return noError();
+}

@@ -1,0 +1,19 @@
+// The path rules of Windows paths written with backslashes: the parent of a
+// path, a path split into parent and name, and a walk one directory at a time.
+#pragma once
+
+#include "foundation/ErrorReport.h"
+#include "foundation/String.h"
+
+// The text before the last backslash, or the whole path when it has none.
+String directoryOf(const String& path);
+
+// Trailing backslashes are dropped first; parent keeps its backslash
+// ('C:\a\b\' gives 'C:\a\' and 'b'; 'C:\' gives 'C:' and an empty name).
+// Never fails.
+ErrorHandle splitPath(const String& path, String& parent, String& name);
+
+// The next directory of path after base, which must be the exact start of
+// path: its name with the backslash that ends it ('dir1\'), or the path's
+// last name without one, or empty text at the end.
+ErrorHandle nextPathComponent(const String& path, const String& base, String& component);

@@ -1,0 +1,119 @@
+// The runtime's directory calls and the Windows directory of the sandboxed
+// machine, with the error codes and errno values that Windows gives.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "platform/host/HostControl.h"
+#include "platform/host/WindowsPaths.h"
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+using host::Kind;
+using host::MappedPath;
+using host::failWith;
+
+const uint32_t errFileNotFound = 2;
+const uint32_t errPathNotFound = 3;
+const uint32_t errAccessDenied = 5;
+const uint32_t errSharingViolation = 32;
+const uint32_t errAlreadyExists = 183;
+const uint32_t errDirectoryName = 267;
+
+// A missing name is "file not found" when its folder exists and "path not
+// found" when the folder itself is missing, as Windows tells them apart.
+int failMissing(const MappedPath& mapped) {
+    bool folderThere = !mapped.hostParent.empty() && host::kindOf(mapped.hostParent) == Kind::directory;
+    return failWith(folderThere ? errFileNotFound : errPathNotFound);
+}
+
+}  // namespace
+
+int changeDirectory(const char* path) {
+    MappedPath mapped;
+    if (uint32_t code = host::mapPath(path, &mapped)) return failWith(code);
+    switch (host::kindOf(mapped.host)) {
+        case Kind::missing: return failMissing(mapped);
+        case Kind::file: return failWith(errDirectoryName);
+        case Kind::directory: break;
+    }
+    host::makeCurrent(mapped);
+    return 0;
+}
+
+int changeDrive(int drive) {
+    if (drive < 1 || drive > 26) {
+        failWith(errPathNotFound);
+        errno = EACCES;  // the runtime's own answer to a number that names no drive
+        return -1;
+    }
+    char letter = static_cast<char>('a' + drive - 1);
+    if (!host::driveExists(letter)) return failWith(errPathNotFound);
+    // The drive's remembered directory, or its root when that has gone.
+    std::string remembered = std::string(1, letter) + ":";
+    MappedPath mapped;
+    if (host::mapPath(remembered.c_str(), &mapped) != 0 ||
+        host::kindOf(mapped.host) != Kind::directory) {
+        remembered += "\\";
+        if (uint32_t code = host::mapPath(remembered.c_str(), &mapped)) return failWith(code);
+    }
+    host::makeCurrent(mapped);
+    return 0;
+}
+
+int makeDirectory(const char* path) {
+    int injected = 0;
+    if (host::injectFault(host::Fault::makeDirectory, &injected))
+        return failWith(host::windowsCodeOfErrno(injected));
+    MappedPath mapped;
+    if (uint32_t code = host::mapPath(path, &mapped)) return failWith(code);
+    if (mapped.isRoot() || host::kindOf(mapped.host) != Kind::missing)
+        return failWith(errAlreadyExists);
+    if (host::kindOf(mapped.hostParent) != Kind::directory) return failWith(errPathNotFound);
+    if (::mkdir(mapped.host.c_str(), 0755) != 0) return host::failWithHostErrno(errno);
+    return 0;
+}
+
+int removeDirectory(const char* path) {
+    MappedPath mapped;
+    if (uint32_t code = host::mapPath(path, &mapped)) return failWith(code);
+    if (mapped.isRoot()) return failWith(errAccessDenied);
+    switch (host::kindOf(mapped.host)) {
+        case Kind::missing: return failMissing(mapped);
+        case Kind::file: return failWith(errDirectoryName);
+        case Kind::directory: break;
+    }
+    // The process holds its current directory open, so Windows refuses to
+    // remove it even when it is empty.
+    if (mapped.host == host::currentHostDirectory()) return failWith(errSharingViolation);
+    if (::rmdir(mapped.host.c_str()) != 0) return host::failWithHostErrno(errno);
+    return 0;
+}
+
+int unlinkFile(const char* path) {
+    MappedPath mapped;
+    if (uint32_t code = host::mapPath(path, &mapped)) return failWith(code);
+    if (mapped.isRoot()) return failWith(errAccessDenied);
+    switch (host::kindOf(mapped.host)) {
+        case Kind::missing: return failMissing(mapped);
+        case Kind::directory: return failWith(errAccessDenied);
+        case Kind::file: break;
+    }
+    if (host::isReadOnly(mapped.host)) return failWith(errAccessDenied);
+    if (::unlink(mapped.host.c_str()) != 0) return host::failWithHostErrno(errno);
+    return 0;
+}
+
+bool windowsDirectory(char* buf, size_t size) {
+    static const char directory[] = "C:\\WINDOWS";
+    if (size < sizeof directory) return false;
+    std::memcpy(buf, directory, sizeof directory);
+    return true;
+}
+
+}  // namespace platform

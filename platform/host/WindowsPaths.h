@@ -1,0 +1,49 @@
+// How the sandboxed machine maps a Windows path onto the host: drives are
+// folders "drive_<letter>" of the sandbox, names are matched without regard to
+// case against what exists, and relative paths start from the current
+// directory of their drive. Shared by the directory calls and the streams.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+namespace host {
+
+struct MappedPath {
+    char drive = 'c';                // lower-case letter
+    std::vector<std::string> names;  // below the drive's root, "." and ".." applied
+    std::string host;                // where it lives (or would live) on the host
+    std::string hostParent;          // the host folder that holds it; empty for a root
+    bool isRoot() const { return names.empty(); }
+};
+
+// 0, or the Windows error code that the system gives for such a path.
+uint32_t mapPath(const char* windowsPath, MappedPath* out);
+
+// Records a failure as the Windows runtime does: the last error becomes code
+// and errno the runtime's value for it. Returns -1 for the caller to return.
+int failWith(uint32_t code);
+// The same for a failure the host reported through its own errno.
+int failWithHostErrno(int hostErrno);
+// The Windows code that goes with an errno chosen by fault injection.
+uint32_t windowsCodeOfErrno(int errnoValue);
+
+enum class Kind { missing, file, directory };
+Kind kindOf(const std::string& hostPath);
+bool isReadOnly(const std::string& hostPath);
+// The host path of the current directory of the current drive: a directory
+// that the process holds open and that therefore cannot be removed.
+std::string currentHostDirectory();
+
+// The current drive and the current directory that Windows keeps for each
+// drive; they start at C:\ for every new sandbox.
+char currentDrive();
+void makeCurrent(const MappedPath& directory);  // its drive becomes current too
+bool driveExists(char drive);
+// The remembered directory of a drive, as names below its root.
+std::vector<std::string> currentNamesOf(char drive);
+
+}  // namespace host
+}  // namespace platform

@@ -1,0 +1,33 @@
+// The steps file that tells the automation what a person would do at each box.
+#pragma once
+
+#include <stddef.h>
+
+enum StepKind {
+    StepRun,      // run|<command line>
+    StepCaption,  // caption|<caption of the boxes that follow>
+    StepTimeout,  // timeout|<seconds to wait for each following box>
+    StepAsk,      // ask|<Yes or No to press>|<Yes or No expected as default>|<text>
+    StepTell,     // tell|<text of a box with only OK>; {csidl:N} in a text is that folder's path
+    StepBrowse,   // browse|<title label>|<path, or csidl:N>
+    StepCancel,   // cancel|<title label>
+    StepFolder,   // folder|<N>: log the path of special folder N for the checks outside
+    StepEnd       // end: the program must end without showing anything more
+};
+
+struct Step {
+    StepKind kind;
+    int line;
+    char answer[8];     // "Yes", "No" for StepAsk
+    char defaultButton[8];
+    char text[1024];    // box text with escapes resolved; title; caption; command line
+    char path[520];     // browser choice, or csidl:N
+    int number;         // timeout seconds, folder number
+};
+
+// Reads every step of the file; on failure writes a message naming the line into `error`.
+// The caller frees *steps with free().
+bool readSteps(const char* fileName, Step** steps, size_t* count, char* error, size_t errorSize);
+
+// Writes `text` with CR, LF, tab, backslash and double quote escaped, for the log.
+void printEscaped(const char* text);
