@@ -20,11 +20,12 @@ endfunction()
 add_subdirectory(uninstaller)
 add_subdirectory(payload)
 
+# The system libraries follow the platform archive that calls them, or the
+# linker meets them before it knows what the archive needs.
+target_link_libraries(vantorel_platform PUBLIC ole32 shell32 version uuid)
+
 add_executable(VantorelSetup WIN32 platform/win32/entry/SetupMain.cpp)
 target_link_libraries(VantorelSetup PRIVATE vantorel_core)
-# The system libraries behind the seam follow the seam's own library on the
-# link line, or the linker has passed them before it learns they are needed.
-target_link_libraries(vantorel_platform PUBLIC ole32 shell32 version uuid)
 vantorel_windows_program(VantorelSetup)
 vantorel_pack_install_set(VantorelSetup)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
