@@ -5,9 +5,24 @@ if(VANTOREL_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The host model uses the foundation's text helpers (names compared without
+# regard to case), so core and platform refer to each other: let the linker
+# repeat the pair.
+target_link_libraries(vantorel_platform PUBLIC vantorel_core)
+
 # Packed install set written by the windows build (vantorel-pack over payload/).
 set(VANTOREL_PACKED_DIR ${CMAKE_SOURCE_DIR}/build/windows/packed CACHE PATH
     "Folder of the packed install set that the host programs embed")
+
+# vantorel_embed_install_set(target): the target carries the packed install
+# set, with the same names and bytes as VantorelSetup.exe, and its entry
+# installs it before anything looks a resource up. Without a pack the compile
+# stops with a message that says to build the windows preset first.
+function(vantorel_embed_install_set target)
+  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/platform/host/entry/EmbeddedInstallSet.cpp)
+  target_compile_definitions(${target} PRIVATE VANTOREL_EMBEDDED_INSTALL_SET
+    VANTOREL_INSTALL_SET_SOURCE="${VANTOREL_PACKED_DIR}/installset_host.cpp")
+endfunction()
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/CMakeLists.txt)
   add_subdirectory(tools)
@@ -21,6 +36,7 @@ endif()
 
 enable_testing()
 add_subdirectory(tests)
+add_subdirectory(tests/payload)
 if(EXISTS ${CMAKE_SOURCE_DIR}/uninstaller/CMakeLists.txt)
   add_subdirectory(uninstaller)
 endif()

@@ -15,20 +15,19 @@ function(vantorel_windows_program target)
   target_link_options(${target} PRIVATE ${VANTOREL_WIN_LINK})
 endfunction()
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/payload/CMakeLists.txt)
-  add_subdirectory(payload)
-endif()
-if(EXISTS ${CMAKE_SOURCE_DIR}/uninstaller/CMakeLists.txt)
-  add_subdirectory(uninstaller)
-endif()
+# The programs the setup carries (the product's and the uninstaller), then the
+# setup itself with everything packed into its resources.
+add_subdirectory(uninstaller)
+add_subdirectory(payload)
 
 # The system libraries follow the platform archive that calls them, or the
 # linker meets them before it knows what the archive needs.
 target_link_libraries(vantorel_platform PUBLIC ole32 shell32 version uuid)
 
-add_executable(VantorelSetup WIN32 platform/win32/entry/SetupMain.cpp ${VANTOREL_SETUP_RESOURCES})
-target_link_libraries(VantorelSetup PRIVATE vantorel_core ole32 shell32 version uuid)
+add_executable(VantorelSetup WIN32 platform/win32/entry/SetupMain.cpp)
+target_link_libraries(VantorelSetup PRIVATE vantorel_core)
 vantorel_windows_program(VantorelSetup)
+vantorel_pack_install_set(VantorelSetup)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
   add_subdirectory(tests/e2e)
 endif()
