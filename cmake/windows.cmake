@@ -24,7 +24,9 @@ add_subdirectory(payload)
 # linker meets them before it knows what the archive needs.
 target_link_libraries(vantorel_platform PUBLIC ole32 shell32 version uuid)
 
-add_executable(VantorelSetup WIN32 platform/win32/entry/SetupMain.cpp)
+add_executable(VantorelSetup WIN32 platform/win32/entry/SetupMain.cpp
+               setup/resources/VantorelSetup.rc)
+target_include_directories(VantorelSetup PRIVATE ${CMAKE_SOURCE_DIR}/setup/resources)
 target_link_libraries(VantorelSetup PRIVATE vantorel_core)
 vantorel_windows_program(VantorelSetup)
 vantorel_pack_install_set(VantorelSetup)

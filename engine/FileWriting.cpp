@@ -4,31 +4,52 @@
 #include "engine/PathNames.h"
 #include "platform/platform.h"
 
+namespace {
+
+// The deepest directory on the way to folder that exists already: what lies
+// below it is what this write creates, and takes away again if it fails.
+String existingAncestor(const String& folder) {
+    String probe = folder;
+    while (!directoryExists(probe)) {
+        String parent = directoryOf(probe);
+        if (parent.length() == probe.length()) break;
+        probe = parent;
+    }
+    return probe;
+}
+
+}  // namespace
+
 ErrorHandle writeFile(const String& path, const void* data, uint32_t length) {
     ErrorHandle result;
     // A bare name goes into the current directory: there is no directory to
     // make, and making one of the file's own name would block the file.
     String folder = directoryOf(path);
     bool hasFolder = path.findChar(0, '\\', true) != String::notFound;
+    String createdBelow;
     if (hasFolder && !directoryExists(folder)) {
+        createdBelow = existingAncestor(folder);
         result = createDirectoryChain(folder);
-        if (isFailure(result)) return result;
     }
 
-    platform::File* file = platform::openFile(path.text(), "wb");
-    if (file == nullptr) {
-        String message;
-        message.format("Could not create file \"%s\", %s", path.text(),
-                       reportText(lastSystemError()).text());
-        return makeError(message);
-    }
-    bool written = platform::writeFile(file, data, length) == length;
-    // Data still buffered can fail at close on a full disk.
-    bool closed = platform::closeFile(file) == 0;
-    if (written && closed) return result;
-
-    platform::unlinkFile(path.text());
     String message;
-    message.format("Error writing to file \"%s\"", path.text());
-    return makeError(message);
+    if (!isFailure(result)) {
+        platform::File* file = platform::openFile(path.text(), "wb");
+        if (file == nullptr) {
+            message.format("Could not create file \"%s\", %s", path.text(),
+                           reportText(lastSystemError()).text());
+        } else {
+            bool written = platform::writeFile(file, data, length) == length;
+            // Data still buffered can fail at close on a full disk.
+            bool closed = platform::closeFile(file) == 0;
+            if (written && closed) return result;
+            // Never leave a cut file behind: the install log does not list it.
+            platform::unlinkFile(path.text());
+            message.format("Error writing to file \"%s\"", path.text());
+        }
+        result = makeError(message);
+    }
+    // Nor the directories made for it, which nothing recorded would remove.
+    if (!createdBelow.isEmpty()) removeEmptyDirectories(folder, createdBelow, false);
+    return result;
 }

@@ -83,6 +83,12 @@ void ensureSandbox() {
     writeIfMissing(registryFile(rootLocalMachine),
                    "REGEDIT4\n"
                    "\n"
+                   "[HKEY_LOCAL_MACHINE\\SOFTWARE]\n"
+                   "\n"
+                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft]\n"
+                   "\n"
+                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows]\n"
+                   "\n"
                    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\n"
                    "\"CommonFilesDir\"=\"C:\\\\Program Files\\\\Common Files\"\n"
                    "\n"
@@ -90,6 +96,12 @@ void ensureSandbox() {
                    "\n");
     writeIfMissing(registryFile(rootCurrentUser),
                    "REGEDIT4\n"
+                   "\n"
+                   "[HKEY_CURRENT_USER\\Software]\n"
+                   "\n"
+                   "[HKEY_CURRENT_USER\\Software\\Microsoft]\n"
+                   "\n"
+                   "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows]\n"
                    "\n"
                    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion]\n"
                    "\n"
