@@ -82,8 +82,11 @@ bool injectFault(Fault kind, int* errnoValue = nullptr);
 // The host path that a Windows path maps to (resolving names without regard
 // to case where they exist); empty when the drive does not exist.
 std::string hostPath(const std::string& windowsPath);
-// What the desktop's opener is asked to open (tests replace it).
-void setDocumentOpener(const std::string& command);
+
+// ------------------------------------------------------------------ shell
+// Documents are handed to `xdg-open` found on PATH; tests put their own first.
+// Without the shell's allocator the folder choice cannot start.
+void setShellAllocatorAvailable(bool available);
 
 }  // namespace host
 }  // namespace platform

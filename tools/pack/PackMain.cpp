@@ -1,6 +1,151 @@
+// vantorel-pack: builds the install set that the setup carries, and checks
+// packed resources with the very code the setup unpacks them with.
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
-int main() {
-    std::fprintf(stderr, "vantorel-pack: nothing to pack yet\n");
+#include "foundation/ErrorReport.h"
+#include "installset/InstallSet.h"
+#include "installset/PackedResource.h"
+#include "installset/TableResource.h"
+#include "platform/host/HostControl.h"
+#include "tools/pack/InstallSetOutput.h"
+#include "tools/pack/Manifest.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const usage =
+    "usage: vantorel-pack pack MANIFEST OUTDIR [--bin DIR]\n"
+    "       vantorel-pack unpack RESOURCE-FILE OUT\n"
+    "       vantorel-pack verify OUTDIR\n"
+    "\n"
+    "pack    reads MANIFEST (rows FILEGROUP|group, FILESET|resource|group|destination\n"
+    "        [|title[|desktop flag]], FILE|resource|source path[|stored]; '#' starts a\n"
+    "        comment line) and writes into OUTDIR one <resource>.lzf per FILE row, the\n"
+    "        tables FILEGROUP.bin, FILESET.bin and FILESIZE.bin, installset.rc for windres\n"
+    "        and installset_host.cpp for the host build. Source paths are relative to the\n"
+    "        manifest's folder; a leading @BIN@/ stands for the --bin DIR.\n"
+    "unpack  checks one packed resource file as the setup does and writes its bytes to OUT.\n"
+    "verify  checks the tables and every packed resource in OUTDIR as the setup does.\n";
+
+int fail(const std::string& message) {
+    std::cerr << "vantorel-pack: " << message << "\n";
+    return 1;
+}
+
+// The setup's own report text, so the tool and the setup say the same thing.
+int failReport(const std::string& what, const ErrorHandle& report) {
+    return fail(what + ": " + reportText(report).text());
+}
+
+int pack(const std::vector<std::string>& args) {
+    std::string binDir;
+    std::vector<std::string> positional;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--bin") {
+            if (i + 1 >= args.size()) return fail("--bin needs a folder\n" + std::string(usage));
+            binDir = args[++i];
+        } else {
+            positional.push_back(args[i]);
+        }
+    }
+    if (positional.size() != 2) return fail(std::string("pack needs MANIFEST and OUTDIR\n") + usage);
+    std::vector<OutputFile> outputs = buildInstallSet(readManifest(positional[0], binDir));
+    std::error_code made;
+    fs::create_directories(positional[1], made);
+    if (made) return fail("cannot create " + positional[1] + ": " + made.message());
+    for (const OutputFile& output : outputs)
+        writeIfChanged((fs::path(positional[1]) / output.name).string(), output.bytes);
     return 0;
+}
+
+int unpack(const std::vector<std::string>& args) {
+    if (args.size() != 2) return fail(std::string("unpack needs RESOURCE-FILE and OUT\n") + usage);
+    std::vector<unsigned char> resource = readWholeFile(args[0]);
+    std::string name = fs::path(args[0]).stem().string();
+    const unsigned char* data = nullptr;
+    uint32_t length = 0;
+    bool mustFree = false;
+    ErrorHandle result = unpackPackedBytes(name.c_str(), resource.data(),
+                                           static_cast<uint32_t>(resource.size()), &data, &length,
+                                           &mustFree);
+    if (isFailure(result)) return failReport(args[0], result);
+    std::vector<unsigned char> bytes(data, data + length);
+    if (mustFree) std::free(const_cast<unsigned char*>(data));
+    writeIfChanged(args[1], bytes);
+    return 0;
+}
+
+// Puts the folder's tables and packed files in as the program's resources and
+// runs the setup's own reading of them.
+int verify(const std::vector<std::string>& args) {
+    if (args.size() != 1) return fail(std::string("verify needs OUTDIR\n") + usage);
+    const fs::path dir = args[0];
+    if (!fs::is_directory(dir)) return fail("no folder " + args[0]);
+    for (const char* table : {"FILEGROUP", "FILESET", "FILESIZE"})
+        platform::host::putResource(table, "VANTOREL",
+                                    readWholeFile((dir / (std::string(table) + ".bin")).string()));
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
+        if (entry.path().extension() != ".lzf") continue;
+        names.push_back(entry.path().stem().string());
+        platform::host::putResource("LZF", names.back(), readWholeFile(entry.path().string()));
+    }
+    std::sort(names.begin(), names.end());
+
+    int bad = 0;
+    GrowableArray<String> groups(8, false);
+    ErrorHandle result = readTableResource("VANTOREL", "FILEGROUP", groups);
+    if (isFailure(result)) bad = failReport("FILEGROUP", result);
+    InstallSet set;
+    result = set.parseInstallSet("VANTOREL");
+    if (!isFailure(result)) result = set.checkPackedResources();
+    if (isFailure(result)) bad = failReport("tables", result);
+    for (const std::string& name : names) {
+        const unsigned char* data = nullptr;
+        uint32_t length = 0;
+        bool mustFree = false;
+        result = unpackResource(name.c_str(), &data, &length, &mustFree);
+        if (mustFree) std::free(const_cast<unsigned char*>(data));
+        if (isFailure(result)) {
+            bad = failReport(name + ".lzf", result);
+            continue;
+        }
+        FileSetEntry* entry = set.findEntry(name.c_str());
+        if (entry != nullptr && static_cast<uint32_t>(entry->length) != length)
+            bad = fail(name + ": FILESIZE says " + std::to_string(entry->length) +
+                       " bytes, the resource unpacks to " + std::to_string(length));
+    }
+    if (bad == 0)
+        std::cout << "vantorel-pack: " << names.size() << " packed resources and "
+                  << set.entries.size() << " install set entries verified\n";
+    return bad;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) return fail(std::string("no command\n") + usage);
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        std::cout << usage;
+        return 0;
+    }
+    std::string command = args[0];
+    args.erase(args.begin());
+    try {
+        if (command == "pack") return pack(args);
+        if (command == "unpack") return unpack(args);
+        if (command == "verify") return verify(args);
+    } catch (const std::exception& e) {
+        return fail(e.what());
+    }
+    return fail("unknown command '" + command + "'\n" + usage);
 }

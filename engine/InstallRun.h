@@ -1,0 +1,27 @@
+// The install run: turns a filled install set into an installation,
+// recording every file, link and key it creates in the set's install log.
+#pragma once
+
+#include "engine/Locations.h"
+#include "foundation/ErrorReport.h"
+#include "foundation/GrowableArray.h"
+#include "installlog/InstallLog.h"
+#include "installset/InstallSet.h"
+
+typedef GrowableArray<String> GroupList;
+
+// Null or a warning when the installation is complete; otherwise the first
+// failure. Nothing is undone here: the caller undoes from the set's log.
+ErrorHandle runInstall(InstallSet& set, const GroupList& groupsToInstall, const String& productName);
+
+ErrorHandle installEntry(FileSetEntry& entry, InstallLog& log, const GroupList& groupsToInstall,
+                         const FileLocations& locations);
+bool isSelected(const FileDestination& destination, const GroupList& groupsToInstall);
+bool hasSelectedDestination(const FileSetEntry& entry, const GroupList& groupsToInstall);
+ErrorHandle loadData(FileSetEntry& entry);
+void releaseData(FileSetEntry& entry);
+ErrorHandle writeDestination(const FileDestination& destination, const unsigned char* data,
+                             uint32_t length, const FileLocations& locations);
+ErrorHandle createShortcuts(InstallSet& set, const GroupList& groupsToInstall);
+ErrorHandle createEntryShortcuts(FileSetEntry& entry, InstallLog& log,
+                                 const GroupList& groupsToInstall, const FileLocations& locations);

@@ -1,0 +1,38 @@
+// The record of one installation, and its file: the GUS install log that the
+// uninstaller is handed and that the undo of a failed run works from.
+#pragma once
+
+#include "engine/Locations.h"
+#include "foundation/ErrorReport.h"
+#include "foundation/GrowableArray.h"
+#include "foundation/String.h"
+
+struct InstalledFileRecord {
+    String group;
+    String location;  // the location macro the path was written with, or empty
+    String path;      // fully expanded
+};
+
+struct RegistryKeyRecord {
+    String area;  // "HKEY_LOCAL_MACHINE" or "HKEY_CURRENT_USER"
+    String key;   // below that root, without a leading backslash
+};
+
+class InstallLog {
+public:
+    InstallLog() : installedFiles(8, false), registryKeys(8, false) {}
+
+    void addInstalledFile(const String& group, const String& location, const String& path);
+    void addRegistryKey(const String& area, const String& key);
+
+    // Writes the whole record as a GUS file, replacing any file of that name.
+    ErrorHandle writeLogFile(const String& path) const;
+    // Fills the record from a GUS file, stopping at the first line it cannot
+    // accept; the record keeps what the lines before it set.
+    ErrorHandle readLogFile(const String& path);
+
+    String applicationName;
+    FileLocations locations;
+    GrowableArray<InstalledFileRecord> installedFiles;
+    GrowableArray<RegistryKeyRecord> registryKeys;
+};

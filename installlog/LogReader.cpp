@@ -1,0 +1,141 @@
+#include "installlog/InstallLog.h"
+#include "installset/TableResource.h"
+#include "platform/platform.h"
+
+namespace {
+
+const uint32_t longestLine = 2047;
+
+// Reads lines the way the text stream of the original reader does: at most
+// 2047 characters, the line feed consumed and not stored, and a line that
+// meets the end of the file before its line feed reported as unfinished.
+class LineReader {
+public:
+    explicit LineReader(platform::File* file) : file_(file), pending_(-2) {}
+
+    // False when the line met the end of the file; such a line is not used.
+    bool next(String& line) {
+        char buffer[longestLine + 1];
+        uint32_t n = 0;
+        for (;;) {
+            int c = get();
+            if (c < 0) {
+                buffer[n] = '\0';
+                line = buffer;
+                return false;
+            }
+            if (c == '\n') break;
+            buffer[n++] = static_cast<char>(c);
+            if (n == longestLine) {
+                // The rest of a long line is read as a line of its own; a line
+                // feed right after the 2047th character still ends this one.
+                int after = get();
+                if (after < 0) {
+                    buffer[n] = '\0';
+                    line = buffer;
+                    return false;
+                }
+                if (after != '\n') pending_ = after;
+                break;
+            }
+        }
+        buffer[n] = '\0';
+        line = buffer;
+        return true;
+    }
+
+private:
+    int get() {
+        if (pending_ != -2) {
+            int c = pending_;
+            pending_ = -2;
+            return c;
+        }
+        return platform::readChar(file_);
+    }
+    platform::File* file_;
+    int pending_;
+};
+
+ErrorHandle lineError(const char* pattern, const String& line) {
+    String message;
+    message.format(pattern, line.text());
+    return makeError(message);
+}
+
+bool is(const String& text, const char* word) {
+    const char* a = text.text();
+    while (*a != '\0' && *a == *word) {
+        ++a;
+        ++word;
+    }
+    return *a == *word;
+}
+
+}  // namespace
+
+ErrorHandle InstallLog::readLogFile(const String& path) {
+    locations = FileLocations();
+    installedFiles.clear();
+    registryKeys.clear();
+
+    // A missing log is reported rather than created empty: a log that is not
+    // there cannot be completed, and the run must not count as recorded.
+    platform::File* file = platform::openFile(path.text(), "r");
+    if (file == nullptr) {
+        String message;
+        message.format("Could not open file \"%s\" for reading", path.text());
+        return makeError(message);
+    }
+    LineReader reader(file);
+    bool headerSeen = false;
+    String line;
+    ErrorHandle result;
+    while (reader.next(line)) {
+        GrowableArray<String> fields = splitFields(line, '|');
+        int32_t n = fields.size();
+        if (n == 0) continue;
+        const String& type = fields[0];
+        if (!headerSeen) {
+            if (!is(type, "GUS")) {
+                result = lineError("No version header line before line \"%s\"", line);
+            } else if (n != 2) {
+                result = lineError("Incorrect number of values in version header line \"%s\"", line);
+            } else if (!is(fields[1], "1")) {
+                result = lineError("Incorrect version number in version header line \"%s\"", line);
+            } else {
+                headerSeen = true;
+                continue;
+            }
+            break;
+        }
+        int32_t wanted = 0;
+        if (is(type, "GUS")) {
+            result = lineError("Multiple version header line \"%s\"", line);
+            break;
+        } else if (is(type, "APPLICATION_NAME")) {
+            wanted = 2;
+        } else if (is(type, "FILE_LOCATIONS") || is(type, "REG_KEY")) {
+            wanted = 3;
+        } else if (is(type, "INSTALLED_FILE")) {
+            wanted = 4;
+        } else {
+            result = lineError("Unknown type in line \"%s\"", line);
+            break;
+        }
+        if (n != wanted) {
+            result = lineError("Incorrect number of values in line \"%s\"", line);
+            break;
+        }
+        if (is(type, "APPLICATION_NAME"))
+            applicationName = fields[1];
+        else if (is(type, "FILE_LOCATIONS"))
+            locations.setLocationValue(fields[1].text(), fields[2]);
+        else if (is(type, "INSTALLED_FILE"))
+            addInstalledFile(fields[1], fields[2], fields[3]);
+        else
+            addRegistryKey(fields[1], fields[2]);
+    }
+    platform::closeFile(file);
+    return result;
+}

@@ -1,0 +1,42 @@
+#include "installset/TableResource.h"
+
+#include "platform/platform.h"
+
+ErrorHandle readTableResource(const String& name, const String& type, GrowableArray<String>& rows) {
+    const unsigned char* bytes = nullptr;
+    uint32_t size = 0;
+    switch (platform::loadResource(type.text(), name.text(), &bytes, &size)) {
+        case platform::ResourceStatus::notFound: return makeError("Could not find resource");
+        case platform::ResourceStatus::notLoaded: return makeError("Could not load resource");
+        case platform::ResourceStatus::found: break;
+    }
+    // The empty row ends the table; the resource's end bounds it as well, so
+    // a table that lost its terminator is not read past its last byte.
+    uint32_t at = 0;
+    while (at < size && bytes[at] != '\0') {
+        uint32_t end = at;
+        while (end < size && bytes[end] != '\0') ++end;
+        String row(end - at + 1, 0);
+        char* text = row.writableText();
+        for (uint32_t i = at; i < end; ++i) text[i - at] = static_cast<char>(bytes[i]);
+        text[end - at] = '\0';
+        rows.append(row);
+        at = end + 1;
+    }
+    return noError();
+}
+
+GrowableArray<String> splitFields(const String& row, char separator) {
+    GrowableArray<String> fields(8, false);
+    if (row.isEmpty()) return fields;
+    uint32_t start = 0;
+    for (;;) {
+        uint32_t at = row.findChar(start, separator, true);
+        if (at == String::notFound) {
+            fields.append(row.mid(start, row.length() - start));
+            return fields;
+        }
+        fields.append(row.mid(start, at - start));
+        start = at + 1;
+    }
+}

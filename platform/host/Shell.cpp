@@ -1,0 +1,163 @@
+// The shell on the host: the folder browser as a terminal prompt over the
+// sandbox's folders, and documents handed to the desktop's opener.
+#include <dirent.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "foundation/String.h"
+#include "platform/host/HostControl.h"
+#include "platform/platform.h"
+
+extern char** environ;
+
+namespace platform {
+namespace host {
+namespace {
+
+bool allocatorAvailable = true;
+const char* const drivesRoot = "";  // "My Computer": the drives themselves
+
+bool isFolder(const std::string& windowsPath) {
+    std::string mapped = hostPath(windowsPath);
+    struct stat st;
+    return !mapped.empty() && ::stat(mapped.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::vector<std::string> foldersIn(const std::string& windowsFolder) {
+    std::vector<std::string> names;
+    if (windowsFolder.empty()) {
+        for (char d = 'A'; d <= 'Z'; ++d) {
+            std::string drive = std::string(1, d) + ":\\";
+            if (isFolder(drive)) names.push_back(drive);
+        }
+        return names;
+    }
+    std::string mapped = hostPath(windowsFolder);
+    DIR* dir = ::opendir(mapped.c_str());
+    if (dir == nullptr) return names;
+    while (dirent* entry = ::readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st;
+        if (::stat((mapped + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool isAbsolute(const std::string& path) {
+    return path.size() >= 2 && path[1] == ':';
+}
+
+// Inside the browser's root, as the real browser only offers what lies below it.
+bool inside(const std::string& path, const std::string& root) {
+    if (root.empty()) return true;
+    std::string base = root;
+    if (base.back() != '\\') base += '\\';
+    std::string candidate = path;
+    if (candidate.back() != '\\') candidate += '\\';
+    return candidate.size() >= base.size() &&
+           compareNoCase(candidate.c_str(), base.c_str(), static_cast<uint32_t>(base.size())) == 0;
+}
+
+class HostShellFolders : public ShellFolders {
+public:
+    ItemList specialFolder(int csidl) override {
+        switch (csidl) {
+            case csidlDesktop: return new std::string("C:\\Users\\user\\Desktop");
+            case csidlDrives: return new std::string(drivesRoot);
+            case csidlStartMenu:
+                return new std::string(
+                    "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu");
+            default: return nullptr;
+        }
+    }
+
+    ItemList browse(ItemList rootItem, char* displayName, const char* title) override {
+        std::string root = rootItem != nullptr ? *static_cast<std::string*>(rootItem) : "";
+        std::printf("\n[Browse for Folder] %s\n", title);
+        std::printf("Folders in %s:", root.empty() ? "My Computer" : root.c_str());
+        for (const std::string& name : foldersIn(root)) std::printf("  %s", name.c_str());
+        std::printf("\n");
+        for (;;) {
+            std::printf("Folder (a path, or a name from the list; empty to cancel): ");
+            std::fflush(stdout);
+            char line[1024];
+            if (std::fgets(line, sizeof line, stdin) == nullptr) {
+                std::printf("\n");
+                return nullptr;
+            }
+            std::string answer = line;
+            while (!answer.empty() && (answer.back() == '\n' || answer.back() == '\r'))
+                answer.pop_back();
+            if (answer.empty()) return nullptr;
+            std::string path = isAbsolute(answer) || root.empty()
+                                   ? answer
+                                   : root + (root.back() == '\\' ? "" : "\\") + answer;
+            if (path.size() == 2 && path[1] == ':') path += '\\';
+            if (!inside(path, root)) {
+                std::printf("Choose a folder inside %s.\n", root.c_str());
+                continue;
+            }
+            if (!isFolder(path)) {
+                std::printf("There is no folder %s.\n", path.c_str());
+                continue;
+            }
+            std::string last = path.substr(path.find_last_of('\\', path.size() - 2) + 1);
+            std::snprintf(displayName, 260, "%s", last.c_str());
+            return new std::string(path);
+        }
+    }
+
+    bool pathOf(ItemList item, char* path) override {
+        if (item == nullptr) return false;
+        const std::string& text = *static_cast<std::string*>(item);
+        if (text.empty() || text.size() >= 260) return false;  // not a file-system folder
+        std::memcpy(path, text.c_str(), text.size() + 1);
+        return true;
+    }
+
+    void free(ItemList item) override { delete static_cast<std::string*>(item); }
+
+    void release() override { delete this; }
+};
+
+}  // namespace
+
+void setShellAllocatorAvailable(bool available) { allocatorAvailable = available; }
+
+}  // namespace host
+
+void initializeComponents() {}
+
+ShellFolders* ShellFolders::open() {
+    if (!host::allocatorAvailable) return nullptr;
+    return new host::HostShellFolders();
+}
+
+// Hands the document to the desktop's opener (xdg-open, found on PATH) and
+// answers as ShellExecute does: above 32 when it was opened.
+intptr_t shellExecute(const char*, const char* file) {
+    std::string mapped = host::hostPath(file);
+    struct stat st;
+    if (mapped.empty() || ::stat(mapped.c_str(), &st) != 0) return 2;  // file not found
+    char opener[] = "xdg-open";
+    char* argv[] = {opener, const_cast<char*>(mapped.c_str()), nullptr};
+    pid_t pid;
+    if (::posix_spawnp(&pid, opener, nullptr, nullptr, argv, environ) != 0) return 31;
+    int status = 0;
+    if (::waitpid(pid, &status, 0) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return 31;  // no application is associated with the file
+    return 42;
+}
+
+}  // namespace platform

@@ -1,0 +1,44 @@
+#include "setup/ProductSettings.h"
+
+#include "foundation/RegistryKey.h"
+#include "installlog/InstallLog.h"
+#include "setup/ProductConstants.h"
+
+ProductSettings::ProductSettings()
+    : companyKeyPath("Software\\Hollowmere"),
+      productKeyPath(companyKeyPath + "\\Vantorel"),
+      settingsSubKeyName("ScreenSaver") {}
+
+String ProductSettings::readValue(const char* name) const {
+    RegistryKey key(productKeyPath.text(), 0);
+    String value;
+    if (isFailure(key.readText(name, value))) value = "";
+    key.close();
+    return value;
+}
+
+String ProductSettings::readInstalledVersion() const { return readValue("Version"); }
+
+String ProductSettings::readInstallationPath() const { return readValue("InstallationPath"); }
+
+ErrorHandle ProductSettings::recordInstallation(const String& installationDirectory) const {
+    InstallLog log;
+    // The install run wrote "Vantorel.gus"; names compare without regard to case.
+    String logPath = installationDirectory + "\\Vantorel.GUS";
+    ErrorHandle result = log.readLogFile(logPath);
+    if (!isFailure(result)) {
+        // The sub-key first, so that a remover deleting in list order takes
+        // the child before its parent.
+        log.addRegistryKey("HKEY_CURRENT_USER",
+                           productKeyPath + "\\" + settingsSubKeyName.text());
+        log.addRegistryKey("HKEY_CURRENT_USER", productKeyPath);
+        result = log.writeLogFile(logPath);
+    }
+    if (!isFailure(result)) {
+        RegistryKey key(productKeyPath.text(), 0);
+        result = key.writeText("InstallationPath", installationDirectory.text());
+        keepWorst(result, key.writeText("Version", product::version));
+        key.close();
+    }
+    return result;
+}

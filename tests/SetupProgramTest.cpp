@@ -1,0 +1,172 @@
+// The host setup program driven through its terminal dialogue, as a user
+// would drive it: answers on standard input, a temporary sandbox, and the
+// results checked on disk and in the registry files.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "tests/support/TempSandbox.h"
+
+namespace {
+
+const char* const caption = "[Setup Vantorel v0.94a]";
+
+struct Session {
+    std::string output;
+    int status;
+};
+
+class SetupProgramTest : public SandboxTest {
+protected:
+    SetupProgramTest() {
+        // A stand-in for the desktop's opener that notes what it was asked to open.
+        binDir = sandbox.root() + "/fakebin";
+        std::filesystem::create_directories(binDir);
+        setOpener(0);
+    }
+
+    void setOpener(int exitCode) {
+        std::string script = "#!/bin/sh\necho \"$1\" >> '" + sandbox.root() + "/opened'\nexit " +
+                             std::to_string(exitCode) + "\n";
+        sandbox.writeHostFile(binDir + "/xdg-open", script);
+        ::chmod((binDir + "/xdg-open").c_str(), 0755);
+    }
+
+    Session run(const std::string& answers, const char* program = "vantorel-setup") {
+        std::string input = sandbox.root() + "/answers";
+        sandbox.writeHostFile(input, answers);
+        std::string command = "env VANTOREL_SANDBOX='" + sandbox.root() + "' PATH='" + binDir +
+                              ":/usr/bin:/bin' '" + VANTOREL_BINARY_DIR + "/bin/" + program +
+                              "' < '" + input + "' 2>&1";
+        FILE* pipe = ::popen(command.c_str(), "r");
+        Session result{"", -1};
+        char buffer[4096];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
+        int status = ::pclose(pipe);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return result;
+    }
+
+    std::string hive(const char* name) {
+        return sandbox.readHostFile(sandbox.root() + "/registry/" + name + ".reg");
+    }
+
+    static int count(const std::string& text, const std::string& what) {
+        int n = 0;
+        for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+        return n;
+    }
+
+    std::string binDir;
+    const std::string startMenu = "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
+};
+
+TEST_F(SetupProgramTest, CompleteInstallThenRefusal) {
+    std::filesystem::create_directories(sandbox.root() + "/drive_c/Games");
+    Session first = run("y\nC:\\Games\n" + startMenu + "\\Programs\ny\nn\n");
+    ASSERT_EQ(first.status, 0) << first.output;
+    EXPECT_NE(first.output.find("Install Vantorel to 'C:\\Games\\Vantorel'?"), std::string::npos)
+        << first.output;
+    EXPECT_NE(first.output.find("Installation is complete.\nDo you wish to view the HTML documentation now?"),
+              std::string::npos) << first.output;
+    EXPECT_EQ(first.output.find("Error:"), std::string::npos) << first.output;
+
+    std::string gus = sandbox.readHostFile(sandbox.path("C:\\Games\\Vantorel\\Vantorel.gus"));
+    EXPECT_EQ(gus.compare(0, 42, "GUS|1\r\nAPPLICATION_NAME|Vantorel v0.94a\r\n"), 0) << gus;
+    std::string tail =
+        "REG_KEY|HKEY_LOCAL_MACHINE|SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantorel v0.94a\r\n"
+        "REG_KEY|HKEY_CURRENT_USER|Software\\Hollowmere\\Vantorel\\ScreenSaver\r\n"
+        "REG_KEY|HKEY_CURRENT_USER|Software\\Hollowmere\\Vantorel\r\n";
+    ASSERT_GE(gus.size(), tail.size());
+    EXPECT_EQ(gus.substr(gus.size() - tail.size()), tail);
+    EXPECT_EQ(count(gus, "INSTALLED_FILE|"), 25 + 5 + 2);  // files, product links, log, uninstall link
+
+    EXPECT_FALSE(sandbox.readHostFile(sandbox.path("C:\\Games\\Vantorel\\Vantorel.exe")).empty());
+    EXPECT_FALSE(sandbox.readHostFile(sandbox.path(startMenu + "\\Programs\\Vantorel\\Uninstall Vantorel v0.94a.lnk")).empty());
+    EXPECT_FALSE(sandbox.readHostFile(sandbox.path("C:\\Users\\user\\Desktop\\Vantorel.lnk")).empty());
+    EXPECT_FALSE(sandbox.readHostFile(sandbox.path("C:\\Program Files\\Common Files\\System\\TessalyUninstaller.exe")).empty());
+    std::string user = hive("HKEY_CURRENT_USER");
+    EXPECT_NE(user.find("[HKEY_CURRENT_USER\\Software\\Hollowmere\\Vantorel]\n"
+                        "\"InstallationPath\"=\"C:\\\\Games\\\\Vantorel\"\n\"Version\"=\"v0.94a\"\n"),
+              std::string::npos) << user;
+    std::string machine = hive("HKEY_LOCAL_MACHINE");
+    EXPECT_NE(machine.find("\"DisplayName\"=\"Vantorel v0.94a\""), std::string::npos);
+    EXPECT_NE(machine.find("\"UninstallString\"=\"\\\"C:\\\\Program Files\\\\Common Files\\\\System\\\\"
+                           "TessalyUninstaller.exe\\\" \\\"C:\\\\Games\\\\Vantorel\\\\Vantorel.gus\\\"\""),
+              std::string::npos) << machine;
+
+    Session second = run("y\n");
+    EXPECT_EQ(count(second.output, caption), 1) << second.output;
+    EXPECT_NE(second.output.find("Error: Vantorel version v0.94a is already installed.\n"
+                                 "It must be uninstalled before you can install version v0.94a.\n"),
+              std::string::npos) << second.output;
+}
+
+TEST_F(SetupProgramTest, RecordedVersionDecidesTheFirstBox) {
+    sandbox.writeHostFile(sandbox.root() + "/registry/HKEY_CURRENT_USER.reg",
+                          "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Hollowmere\\Vantorel]\n"
+                          "\"Version\"=\"v0.93\"\n\"InstallationPath\"=\"C:\\\\Old\"\n");
+    Session refused = run("");
+    EXPECT_EQ(count(refused.output, caption), 1);
+    EXPECT_NE(refused.output.find("Vantorel version v0.93 is already installed."), std::string::npos);
+
+    // A version without a path does not count as installed.
+    sandbox.writeHostFile(sandbox.root() + "/registry/HKEY_CURRENT_USER.reg",
+                          "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Hollowmere\\Vantorel]\n"
+                          "\"Version\"=\"v0.93\"\n");
+    Session asked = run("");
+    EXPECT_NE(asked.output.find("Do you wish to install Vantorel v0.94a?"), std::string::npos);
+    EXPECT_NE(asked.output.find("Info: Have a nice day."), std::string::npos);
+}
+
+TEST_F(SetupProgramTest, EnterTakesTheDefaultButton) {
+    Session first = run("\n");
+    EXPECT_NE(first.output.find("Info: Have a nice day."), std::string::npos) << first.output;
+
+    Session confirm = run("y\nC:\\\n" + startMenu + "\n\n");
+    EXPECT_NE(confirm.output.find("Install Vantorel to 'C:\\Vantorel'?"), std::string::npos) << confirm.output;
+    EXPECT_NE(confirm.output.find("Info: Have a nice day."), std::string::npos);
+    EXPECT_TRUE(sandbox.path("C:\\Vantorel").empty() ||
+                !std::filesystem::exists(sandbox.path("C:\\Vantorel")));
+
+    Session install = run("y\nC:\\\n" + startMenu + "\ny\n\n");
+    EXPECT_EQ(install.output.find("Error:"), std::string::npos) << install.output;
+    std::string opened = sandbox.readHostFile(sandbox.root() + "/opened");
+    EXPECT_NE(opened.find("/drive_c/Vantorel/doc/Vantorel.html"), std::string::npos) << opened;
+}
+
+TEST_F(SetupProgramTest, CancellingTheSecondBrowserChangesNothing) {
+    std::string machineBefore = hive("HKEY_LOCAL_MACHINE");
+    Session cancelled = run("y\nC:\\\n\n");
+    EXPECT_EQ(count(cancelled.output, caption), 1) << cancelled.output;  // only the first question
+    EXPECT_EQ(hive("HKEY_LOCAL_MACHINE"), machineBefore);
+    EXPECT_EQ(hive("HKEY_CURRENT_USER").find("Version"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(sandbox.root() + "/drive_c/Program Files/Common Files/System"));
+    EXPECT_FALSE(std::filesystem::exists(sandbox.root() + "/drive_c/Vantorel"));
+}
+
+TEST_F(SetupProgramTest, AFailingOpenerIsReported) {
+    setOpener(1);
+    Session run1 = run("y\nC:\\\n" + startMenu + "\ny\ny\n");
+    EXPECT_NE(run1.output.find("Error: Unable to launch browser."), std::string::npos) << run1.output;
+    EXPECT_NE(hive("HKEY_CURRENT_USER").find("\"Version\"=\"v0.94a\""), std::string::npos);
+}
+
+TEST_F(SetupProgramTest, CorruptTableStopsAfterTheConfirmation) {
+    Session corrupt = run("y\nC:\\\n" + startMenu + "\ny\n", "vantorel-setup-corrupt-table");
+    EXPECT_NE(corrupt.output.find("Install Vantorel to 'C:\\Vantorel'?\n"), std::string::npos);
+    EXPECT_NE(corrupt.output.find("Error: Invalid FILESET resource, incorrect number of values in row"),
+              std::string::npos) << corrupt.output;
+    EXPECT_FALSE(std::filesystem::exists(sandbox.root() + "/drive_c/Vantorel"));
+    EXPECT_FALSE(std::filesystem::exists(sandbox.root() + "/drive_c/Program Files/Common Files/System"));
+    EXPECT_EQ(hive("HKEY_CURRENT_USER").find("Version"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,26 @@
+// What `vantorel-pack pack` writes: packed files, the three tables, a
+// resource script for windres and a C++ source for the host build, all
+// without timestamps so that the same inputs give the same bytes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/pack/Manifest.h"
+
+struct OutputFile {
+    std::string name;  // relative to the output folder
+    std::vector<unsigned char> bytes;
+};
+
+// Reads every product file; throws ManifestError naming the row of a file
+// that cannot be read.
+std::vector<OutputFile> buildInstallSet(const Manifest& manifest);
+
+std::vector<unsigned char> tableBytes(const std::vector<std::string>& rows);
+
+// Leaves a file whose content is already right untouched, so builds that
+// depend on it stay quiet. Throws std::runtime_error when it cannot write.
+void writeIfChanged(const std::string& path, const std::vector<unsigned char>& bytes);
+
+std::vector<unsigned char> readWholeFile(const std::string& path);  // throws when unreadable

@@ -1,0 +1,124 @@
+#include "tools/pack/LzwEncoder.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+class BitWriter {
+public:
+    explicit BitWriter(std::vector<unsigned char>& out) : out_(out), window_(0), bits_(0) {}
+
+    // The decoder takes a code's low byte first, then its high part, each
+    // from the most significant bit down.
+    void putCode(uint32_t code, uint32_t width) {
+        uint32_t highBits = width - 8;
+        uint64_t ordered = (static_cast<uint64_t>(code & 0xFF) << highBits) | (code >> 8);
+        window_ = (window_ << width) | ordered;
+        bits_ += width;
+        while (bits_ >= 8) {
+            bits_ -= 8;
+            out_.push_back(static_cast<unsigned char>(window_ >> bits_));
+        }
+    }
+    // Padding after the last code is zero bits up to the byte's end.
+    void finish() {
+        if (bits_ > 0) out_.push_back(static_cast<unsigned char>(window_ << (8 - bits_)));
+        bits_ = 0;
+    }
+
+private:
+    std::vector<unsigned char>& out_;
+    uint64_t window_;
+    uint32_t bits_;
+};
+
+// (prefix code, byte) -> code of the strings the decoder's table holds.
+class StringDictionary {
+public:
+    explicit StringDictionary(uint32_t maxWidth)
+        : shift_(64 - (maxWidth + 1)), mask_((1u << (maxWidth + 1)) - 1),
+          slots_(size_t(1) << (maxWidth + 1)) {}
+
+    void clear() { std::fill(slots_.begin(), slots_.end(), Slot{0, 0}); }
+    // -1 when absent.
+    int32_t find(uint32_t prefix, uint32_t byte) const {
+        uint32_t key = (prefix << 8 | byte) + 1;
+        for (uint32_t i = slotOf(key);; i = (i + 1) & mask_) {
+            if (slots_[i].key == key) return static_cast<int32_t>(slots_[i].code);
+            if (slots_[i].key == 0) return -1;
+        }
+    }
+    void insert(uint32_t prefix, uint32_t byte, uint32_t code) {
+        uint32_t key = (prefix << 8 | byte) + 1;
+        uint32_t i = slotOf(key);
+        while (slots_[i].key != 0 && slots_[i].key != key) i = (i + 1) & mask_;
+        slots_[i] = Slot{key, code};
+    }
+
+private:
+    struct Slot {
+        uint32_t key;  // 0: empty
+        uint32_t code;
+    };
+    uint32_t slotOf(uint32_t key) const {
+        return static_cast<uint32_t>((key * 0x9E3779B97F4A7C15ull) >> shift_);
+    }
+    uint32_t shift_;
+    uint32_t mask_;
+    std::vector<Slot> slots_;
+};
+
+}  // namespace
+
+std::vector<unsigned char> lzwEncode(const unsigned char* data, size_t size, uint32_t maxWidth,
+                                     uint32_t longestString) {
+    if (maxWidth < 9 || maxWidth > 16) throw std::invalid_argument("LZW width must be 9 to 16");
+    if (longestString < 1) longestString = 1;
+    std::vector<unsigned char> out;
+    if (size == 0) return out;
+    out.reserve(size / 2 + 16);
+    BitWriter writer(out);
+    StringDictionary dictionary(maxWidth);
+
+    size_t pos = 0;
+    auto longestMatch = [&]() {
+        uint32_t code = data[pos++];
+        for (uint32_t length = 1; pos < size && length < longestString; ++length) {
+            int32_t longer = dictionary.find(code, data[pos]);
+            if (longer < 0) break;
+            code = static_cast<uint32_t>(longer);
+            ++pos;
+        }
+        return code;
+    };
+
+    uint32_t width = 9, threshold = 512, nextCode = 256;
+    uint32_t previous = longestMatch();
+    writer.putCode(previous, width);
+    // Whether the entry the decoder makes next (previous + the next string's
+    // first byte) is a string of the current table. Right after a reset its
+    // prefix is a code of the old table, and the encoder must never use it.
+    bool previousInTable = true;
+    while (pos < size) {
+        // The decoder defines this entry while reading the next code, so the
+        // next code may already be it.
+        if (previousInTable) dictionary.insert(previous, data[pos], nextCode);
+        uint32_t code = longestMatch();
+        writer.putCode(code, width);
+        previousInTable = true;
+        if (++nextCode == threshold) {
+            threshold *= 2;
+            if (++width > maxWidth) {
+                dictionary.clear();
+                width = 9;
+                threshold = 512;
+                nextCode = 256;
+                previousInTable = code < 256;
+            }
+        }
+        previous = code;
+    }
+    writer.finish();
+    return out;
+}

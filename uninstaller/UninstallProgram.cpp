@@ -1,0 +1,42 @@
+#include "uninstaller/UninstallProgram.h"
+
+#include "foundation/ErrorReport.h"
+#include "installlog/InstallLog.h"
+#include "uninstaller/Removal.h"
+
+namespace {
+const char* const caption = "Uninstall";
+}
+
+int runUninstallProgram(const char* logPath) {
+    if (logPath == nullptr || logPath[0] == '\0') {
+        showReport(nullptr, caption,
+                   makeError("No install log was given. Start the uninstaller with the path of "
+                             "the product's install log (the .gus file) as its argument."));
+        return 1;
+    }
+    InstallLog log;
+    ErrorHandle read = log.readLogFile(logPath);
+    if (isFailure(read)) {
+        showReport(nullptr, caption,
+                   makeError(read.message() + "\nNothing was removed."));
+        return 1;
+    }
+    String question;
+    question.format("Do you wish to remove %s and all of its components?",
+                    log.applicationName.text());
+    if (!askYesNo(nullptr, caption, question.text(), false)) return 0;
+
+    RemovalReport report = removeInstallation(log);
+    if (report.problems.isEmpty()) {
+        String done;
+        done.format("%s was removed.", log.applicationName.text());
+        showReport(nullptr, caption, makeReport(SeverityInfo, done, 0));
+        return 0;
+    }
+    String message;
+    message.format("%s was removed, except for what follows:\n", log.applicationName.text());
+    message.append(report.problems.text());
+    showReport(nullptr, caption, makeError(message));
+    return 1;
+}
