@@ -25,6 +25,10 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/uninstaller/CMakeLists.txt)
   add_subdirectory(uninstaller)
 endif()
 
+# The system libraries follow the platform archive that calls them, or the
+# linker meets them before it knows what the archive needs.
+target_link_libraries(vantorel_platform PUBLIC ole32 shell32 version uuid)
+
 add_executable(VantorelSetup WIN32 platform/win32/entry/SetupMain.cpp ${VANTOREL_SETUP_RESOURCES})
 target_link_libraries(VantorelSetup PRIVATE vantorel_core ole32 shell32 version uuid)
 vantorel_windows_program(VantorelSetup)
