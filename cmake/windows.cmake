@@ -6,9 +6,6 @@ set(VANTOREL_WIN_FLAGS -Os -fno-exceptions -fno-rtti -ffunction-sections -fdata-
 foreach(t vantorel_core vantorel_platform)
   target_compile_options(${t} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${VANTOREL_WIN_FLAGS}>)
 endforeach()
-# The system libraries the platform layer calls into follow it on every link line; named only
-# on a program, they came before the static platform library and its calls went unresolved.
-target_link_libraries(vantorel_platform PUBLIC ole32 shell32 version uuid)
 set(VANTOREL_WIN_LINK -static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections
     -Wl,--no-insert-timestamp -mwindows)
 
