@@ -207,8 +207,6 @@ int doBrowser(Run* run, const Step& step) {
     char error[256];
     if (!selectInBrowser(run->process.hProcess, dialog.window, path, error, sizeof error))
         return fail(run, step.line, error);
-    // The browser fills the tree on the way to the selection; let it settle before OK.
-    Sleep(500);
     printf("  selected ");
     printEscaped(path);
     putchar('\n');

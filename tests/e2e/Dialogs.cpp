@@ -1,5 +1,6 @@
 #include "Dialogs.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 #include <stdio.h>
 #include <string.h>
@@ -134,24 +135,104 @@ bool pressButton(HWND dialog, int id, DWORD timeoutMs) {
     return waitGone(dialog, timeoutMs / 2);
 }
 
+namespace {
+
+// A block of the driven process's memory: the browser and its tree read message arguments in
+// their own address space.
+class RemoteBlock {
+public:
+    RemoteBlock(HANDLE process, SIZE_T size)
+        : process_(process),
+          address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    ~RemoteBlock() {
+        if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+
+    char* address() const { return static_cast<char*>(address_); }
+    bool write(SIZE_T offset, const void* data, SIZE_T size) const {
+        SIZE_T done = 0;
+        return WriteProcessMemory(process_, address() + offset, data, size, &done) && done == size;
+    }
+    bool read(SIZE_T offset, void* data, SIZE_T size) const {
+        SIZE_T done = 0;
+        return ReadProcessMemory(process_, address() + offset, data, size, &done) && done == size;
+    }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+DWORD_PTR treeItem(HWND tree, WPARAM relation, DWORD_PTR from) {
+    DWORD_PTR item = 0;
+    if (!SendMessageTimeoutA(tree, TVM_GETNEXTITEM, relation, static_cast<LPARAM>(from),
+                             SMTO_ABORTIFHUNG, 5000, &item))
+        return 0;
+    return item;
+}
+
+bool itemLabel(HANDLE process, HWND tree, DWORD_PTR item, char* label, size_t size) {
+    label[0] = 0;
+    RemoteBlock block(process, sizeof(TVITEMA) + MAX_PATH);
+    if (block.address() == nullptr) return false;
+    TVITEMA query;
+    ZeroMemory(&query, sizeof query);
+    query.mask = TVIF_TEXT;
+    query.hItem = reinterpret_cast<HTREEITEM>(item);
+    query.pszText = block.address() + sizeof(TVITEMA);
+    query.cchTextMax = MAX_PATH;
+    DWORD_PTR ok = 0;
+    char text[MAX_PATH];
+    if (!block.write(0, &query, sizeof query) ||
+        !SendMessageTimeoutA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(block.address()),
+                             SMTO_ABORTIFHUNG, 5000, &ok) ||
+        !ok || !block.read(sizeof(TVITEMA), text, sizeof text))
+        return false;
+    text[sizeof text - 1] = 0;
+    lstrcpynA(label, text, static_cast<int>(size));
+    return true;
+}
+
+// The label of the tree item the browser has selected; empty when there is none.
+bool selectedLabel(HANDLE process, HWND browser, char* label, size_t size) {
+    label[0] = 0;
+    HWND tree = FindWindowExA(browser, nullptr, "SysTreeView32", nullptr);
+    if (tree == nullptr) return false;
+    DWORD_PTR item = treeItem(tree, TVGN_CARET, 0);
+    return item == 0 || itemLabel(process, tree, item, label, size);
+}
+
+}  // namespace
+
 bool selectInBrowser(HANDLE process, HWND browser, const char* path, char* error, size_t size) {
     SIZE_T length = strlen(path) + 1;
-    void* remote = VirtualAllocEx(process, nullptr, length, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (remote == nullptr) {
-        snprintf(error, size, "VirtualAllocEx failed with error %lu", GetLastError());
+    RemoteBlock block(process, length);
+    if (block.address() == nullptr || !block.write(0, path, length)) {
+        snprintf(error, size, "cannot pass the path to the browser (error %lu)", GetLastError());
         return false;
     }
-    SIZE_T written = 0;
-    bool ok = WriteProcessMemory(process, remote, path, length, &written) && written == length;
-    if (!ok) {
-        snprintf(error, size, "WriteProcessMemory failed with error %lu", GetLastError());
-    } else {
+    // BFFM_SETSELECTIONA is answered through the browser's dialog procedure, whose result never
+    // reaches the sender, and a browser that did not take the selection still accepts OK and
+    // returns whatever it had (Wine: the desktop). So the tree is asked: its selected item must
+    // carry the folder's name before OK is pressed.
+    const char* name = strrchr(path, '\\');
+    name = name != nullptr ? name + 1 : path;
+    char label[MAX_PATH] = "";
+    for (int attempt = 1; attempt <= 8; ++attempt) {
         DWORD_PTR result = 0;
-        ok = SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote),
-                                 SMTO_ABORTIFHUNG, 10000, &result) != 0;
-        if (!ok) snprintf(error, size, "the browser did not take BFFM_SETSELECTIONA");
+        if (!SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE,
+                                 reinterpret_cast<LPARAM>(block.address()), SMTO_ABORTIFHUNG,
+                                 10000, &result)) {
+            snprintf(error, size, "the browser did not answer BFFM_SETSELECTIONA");
+            return false;
+        }
+        if (selectedLabel(process, browser, label, sizeof label) && lstrcmpiA(label, name) == 0)
+            return true;
+        // A tree still being filled can miss the first request; a refused one fails every time.
+        Sleep(250);
     }
-    // The browser has copied the path by the time SendMessage returns.
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    return ok;
+    snprintf(error, size, "the browser did not select %s (its selected item is \"%s\")", path, label);
+    return false;
 }

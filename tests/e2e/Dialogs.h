@@ -29,6 +29,7 @@ bool browserHasTitle(HWND browser, const char* title);
 // Presses a button as a click would; true once the dialog has gone.
 bool pressButton(HWND dialog, int id, DWORD timeoutMs);
 
-// Selects `path` in the folder browser of `process`: the path string is written into that
-// process, because the browser reads BFFM_SETSELECTIONA's argument in its own address space.
+// Selects `path` in the folder browser of `process` and confirms that the browser's tree took
+// it: the path string is written into that process, because the browser reads
+// BFFM_SETSELECTIONA's argument in its own address space.
 bool selectInBrowser(HANDLE process, HWND browser, const char* path, char* error, size_t size);
