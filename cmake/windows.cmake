@@ -30,6 +30,7 @@ target_include_directories(VantorelSetup PRIVATE ${CMAKE_SOURCE_DIR}/setup/resou
 target_link_libraries(VantorelSetup PRIVATE vantorel_core)
 vantorel_windows_program(VantorelSetup)
 vantorel_pack_install_set(VantorelSetup)
+add_subdirectory(tools/automation)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
   add_subdirectory(tests/e2e)
 endif()

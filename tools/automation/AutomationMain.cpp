@@ -37,13 +37,13 @@ int fail(Run* run, int line, const char* message) {
     return 1;
 }
 
-bool resolveFolder(const char* spec, char* path, size_t size) {
-    if (strncmp(spec, "csidl:", 6) != 0) {
-        lstrcpynA(path, spec, static_cast<int>(size));
+bool resolveFolder(const char* folder, char* path, size_t size) {
+    if (strncmp(folder, "csidl:", 6) != 0) {
+        lstrcpynA(path, folder, static_cast<int>(size));
         return true;
     }
     char found[MAX_PATH];
-    if (!SHGetSpecialFolderPathA(nullptr, found, atoi(spec + 6), FALSE)) return false;
+    if (!SHGetSpecialFolderPathA(nullptr, found, atoi(folder + 6), FALSE)) return false;
     lstrcpynA(path, found, static_cast<int>(size));
     return true;
 }
@@ -57,9 +57,9 @@ bool expandFolders(const char* in, char* out, size_t size) {
         const char* piece = in;
         size_t length = 1;
         if (close != nullptr) {
-            char spec[32];
-            snprintf(spec, sizeof spec, "csidl:%d", atoi(in + 7));
-            if (!resolveFolder(spec, path, sizeof path)) return false;
+            char folder[32];
+            snprintf(folder, sizeof folder, "csidl:%d", atoi(in + 7));
+            if (!resolveFolder(folder, path, sizeof path)) return false;
             piece = path;
             length = strlen(path);
             in = close + 1;
@@ -284,9 +284,9 @@ int main(int argc, char** argv) {
             case StepBrowse:
             case StepCancel: result = doBrowser(&run, step); break;
             case StepFolder: {
-                char spec[32], path[MAX_PATH];
-                snprintf(spec, sizeof spec, "csidl:%d", step.number);
-                if (!resolveFolder(spec, path, sizeof path)) {
+                char folder[32], path[MAX_PATH];
+                snprintf(folder, sizeof folder, "csidl:%d", step.number);
+                if (!resolveFolder(folder, path, sizeof path)) {
                     result = fail(&run, step.line, "the special folder could not be resolved");
                 } else {
                     printf("folder %d ", step.number);
