@@ -72,11 +72,7 @@ TEST_F(PackTool, BuildsTablesResourcesAndScriptsThatTheSetupReads) {
     for (size_t i = 0; i < outputs.size(); ++i) EXPECT_TRUE(outputs[i].bytes == again[i].bytes) << "same bytes again";
     EXPECT_EQ(output(outputs, "FILESIZE.bin"),
               "VANTOREL000|" + std::to_string(readme.size()) + '\0' + "VANTOREL001|3008" + std::string(3, '\0'));
-    EXPECT_NE(output(outputs, "installset.rc").find("TESSALY_UNINSTALLER LZF \"TESSALY_UNINSTALLER.lzf\"\n"),
-              std::string::npos);
-    std::string source = output(outputs, "installset_host.cpp");
-    EXPECT_NE(source.find("vantorelInstallSetCount = 6u;"), std::string::npos);
-    EXPECT_EQ(source.find(sandbox.root()), std::string::npos) << "no machine paths in outputs";
+    EXPECT_EQ(output(outputs, "installset_host.cpp").find(sandbox.root()), std::string::npos) << "no machine paths";
     EXPECT_EQ(packFile({0x13, 0xF7, 0x02, 0x99}, false)[7], 0) << "noise that does not shrink is stored";
 
     // The setup's own reading of what was built.
@@ -89,7 +85,6 @@ TEST_F(PackTool, BuildsTablesResourcesAndScriptsThatTheSetupReads) {
     EXPECT_TRUE(set.checkPackedResources().isNull());
     ASSERT_EQ(set.entries.size(), 2);
     EXPECT_EQ(set.entries[0]->destinations.size(), 2);
-    EXPECT_EQ(set.entries[0]->destinations[0]->desktop, 1);
     const unsigned char* data = nullptr;
     uint32_t length = 0;
     bool mustFree = false;

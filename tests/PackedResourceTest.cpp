@@ -20,17 +20,14 @@ const Bytes example{0x92, 0x49, 0x24, 0x92, 0x00, 0x00, 0x00, 0x0E, 0x00, 0x00, 
 const Bytes five{1, 2, 3, 4, 5};
 
 Bytes withHeader(uint32_t method, uint32_t unpackedLength, uint16_t unpackedCrc, const Bytes& payload,
-                 uint32_t packedLength) {
-    PackedHeader h{packedMagic, method, unpackedLength, unpackedCrc, packedLength,
-                   crc16(payload.data(), uint32_t(payload.size()), 0)};
+                 int64_t packedLength = -1) {
+    uint32_t size = uint32_t(payload.size());
+    PackedHeader h{packedMagic, method, unpackedLength, unpackedCrc,
+                   packedLength < 0 ? size : uint32_t(packedLength), crc16(payload.data(), size, 0)};
     Bytes r(packedHeaderSize);
     writePackedHeader(h, r.data());
     r.insert(r.end(), payload.begin(), payload.end());
     return r;
-}
-
-Bytes withHeader(uint32_t method, uint32_t unpackedLength, uint16_t unpackedCrc, const Bytes& payload) {
-    return withHeader(method, unpackedLength, unpackedCrc, payload, uint32_t(payload.size()));
 }
 
 // The unpacked bytes, or the failure's message; whether the caller must free them and

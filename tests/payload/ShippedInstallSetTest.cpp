@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -74,19 +73,19 @@ TEST(ShippedInstallSet, TwentyFiveFilesInOrderWithFourShortcuts) {
     std::vector<std::string> rows = tableRows("FILESET");
     ASSERT_EQ(rows.size(), 25u);
     EXPECT_EQ(rows[1], "VANTOREL001|Default|%APP%\\Vantorel.exe|Vantorel|Y");
-    std::set<std::string> destinations;
-    int titled = 0, helpPages = 0, onDesktop = 0;
+    int titled = 0, helpPages = 0, onDesktop = 0, underWindows = 0;
     for (size_t i = 0; i < rows.size(); ++i) {
         std::vector<std::string> f = fields(rows[i]);
         ASSERT_GE(f.size(), 3u) << rows[i];
         EXPECT_EQ(f[0] + "|" + f[1], "VANTOREL0" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "|Default");
-        EXPECT_TRUE(destinations.insert(f[2]).second) << "two files go to " << f[2];
+        underWindows += f[2] == "%WIN%\\Vantorel.scr";
+        EXPECT_TRUE(f[2] == "%WIN%\\Vantorel.scr" || f[2].rfind("%APP%\\", 0) == 0) << f[2];
         bool title = f.size() > 3 && !f[3].empty();
         titled += title;
         helpPages += title && f[2].rfind("%APP%\\doc\\", 0) == 0 && f[2].find(".html") == f[2].size() - 5;
         onDesktop += f.size() > 4 && (f[4] == "Y" || f[4] == "y");
     }
-    EXPECT_EQ(destinations.count("%WIN%\\Vantorel.scr"), 1u);
+    EXPECT_EQ(underWindows, 1);
     EXPECT_EQ(titled, 4);
     EXPECT_EQ(helpPages, 3);
     EXPECT_EQ(onDesktop, 1);
