@@ -9,15 +9,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t* split = static_cast<const uint8_t*>(std::memchr(data, 0xFF, size));
-    size_t first = split != nullptr ? static_cast<size_t>(split - data) : size;
-    std::vector<unsigned char> fileSet(data, data + first);
-    std::vector<unsigned char> fileSize;
-    if (split != nullptr) fileSize.assign(split + 1, data + size);
-    platform::host::putResource("FILESET", "VANTOREL", fileSet);
-    platform::host::putResource("FILESIZE", "VANTOREL", fileSize);
+    const uint8_t* end = data + size;
+    platform::host::putResource("FILESET", "VANTOREL", std::vector<unsigned char>(data, split ? split : end));
+    platform::host::putResource("FILESIZE", "VANTOREL", std::vector<unsigned char>(split ? split + 1 : end, end));
     InstallSet set;
-    ErrorHandle result = set.parseInstallSet("VANTOREL");
-    if (!isFailure(result)) set.checkPackedResources();
+    if (!isFailure(set.parseInstallSet("VANTOREL"))) set.checkPackedResources();
     for (int32_t i = 0; i < set.entries.size(); ++i)
         if (set.entries[i]->destinations.size() == 0 || set.entries[i]->length < 0) __builtin_trap();
     return 0;

@@ -6,28 +6,14 @@
 
 #include "uninstaller/LogArgument.h"
 
-namespace {
-
-std::string argument(const char* commandLine, size_t room = 260) {
+static std::string argument(const char* commandLine, size_t room = 260) {
     char out[260];
     return logArgument(commandLine, out, room) ? std::string(out) : std::string("<none>");
 }
 
-}  // namespace
-
-TEST(UninstallerArgument, QuotedPathKeepsItsBlanks) {
-    EXPECT_EQ(argument("\"C:\\Program Files\\Vantorel\\Vantorel.gus\""),
-              "C:\\Program Files\\Vantorel\\Vantorel.gus");
-    EXPECT_EQ(argument("  \"C:\\Games\\Vantorel\\Vantorel.gus\" extra"),
-              "C:\\Games\\Vantorel\\Vantorel.gus");
-}
-
-TEST(UninstallerArgument, UnquotedPathEndsAtTheFirstBlank) {
+TEST(UninstallerArgument, QuotedKeepsItsBlanksUnquotedEndsAtOneAndNoneOrNoRoomIsRefused) {
+    EXPECT_EQ(argument("  \"C:\\Program Files\\Vantorel.gus\" extra"), "C:\\Program Files\\Vantorel.gus");
     EXPECT_EQ(argument("C:\\Games\\Vantorel.gus more"), "C:\\Games\\Vantorel.gus");
-}
-
-TEST(UninstallerArgument, NoArgumentOrNoRoomIsRefused) {
-    EXPECT_EQ(argument(""), "<none>");
     EXPECT_EQ(argument("   "), "<none>");
     EXPECT_EQ(argument("\"\""), "<none>");
     EXPECT_EQ(argument("C:\\Games\\Vantorel.gus", 8), "<none>");

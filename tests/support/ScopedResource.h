@@ -6,19 +6,13 @@
 
 #include "platform/host/HostControl.h"
 
-class ScopedResource {
-public:
-    ScopedResource(const std::string& type, const std::string& name,
-                   const std::vector<unsigned char>& bytes)
-        : type_(type), name_(name) {
-        platform::host::putResource(type, name, bytes);
+struct ScopedResource {
+    ScopedResource(const std::string& type, const std::string& name, const std::string& bytes) : type(type), name(name) {
+        platform::host::putResource(type, name, std::vector<unsigned char>(bytes.begin(), bytes.end()));
     }
-    ScopedResource(const std::string& type, const std::string& name, const std::string& bytes)
-        : ScopedResource(type, name, std::vector<unsigned char>(bytes.begin(), bytes.end())) {}
-    ~ScopedResource() { platform::host::removeResource(type_, name_); }
+    ScopedResource(const std::string& type, const std::string& name, const std::vector<unsigned char>& bytes)
+        : ScopedResource(type, name, std::string(bytes.begin(), bytes.end())) {}
+    ~ScopedResource() { platform::host::removeResource(type, name); }
     ScopedResource(const ScopedResource&) = delete;
-    ScopedResource& operator=(const ScopedResource&) = delete;
-
-private:
-    std::string type_, name_;
+    std::string type, name;
 };

@@ -1,0 +1,129 @@
+// The install set VantorelSetup.exe carries: tables as the setup and the
+// uninstall entry depend on them, and packed files that pass the setup's
+// checks and unpack to the product files they were made from.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "installset/Crc16.h"
+#include "installset/InstallSet.h"
+#include "installset/PackedResource.h"
+#include "platform/platform.h"
+
+namespace {
+
+typedef std::vector<unsigned char> Bytes;
+
+Bytes resourceBytes(const char* type, const std::string& name) {
+    const unsigned char* data = nullptr;
+    uint32_t size = 0;
+    if (platform::loadResource(type, name.c_str(), &data, &size) != platform::ResourceStatus::found) return {};
+    return Bytes(data, data + size);
+}
+
+// Bounded by the resource's size; an unterminated table fails the test.
+std::vector<std::string> tableRows(const char* type) {
+    Bytes bytes = resourceBytes(type, "VANTOREL");
+    std::vector<std::string> rows;
+    size_t at = 0;
+    for (size_t end; at < bytes.size() && bytes[at] != 0; at = end + 1) {
+        for (end = at; end < bytes.size() && bytes[end] != 0;) ++end;
+        rows.emplace_back(bytes.begin() + at, bytes.begin() + end);
+    }
+    EXPECT_LT(at, bytes.size()) << type << " is missing, or no empty row ends it";
+    return rows;
+}
+
+std::vector<std::string> fields(const std::string& row) {
+    std::vector<std::string> out(1);
+    for (char c : row) c == '|' ? out.emplace_back() : out.back() += c;
+    return out;
+}
+
+Bytes unpacked(const std::string& name) {
+    const unsigned char* data = nullptr;
+    uint32_t length = 0;
+    bool mustFree = false;
+    ErrorHandle report = unpackResource(String(name.c_str()), &data, &length, &mustFree);
+    EXPECT_FALSE(isFailure(report)) << name << ": " << report.message().text();
+    if (isFailure(report)) return {};
+    Bytes bytes(data, data + length);
+    if (mustFree) std::free(const_cast<unsigned char*>(data));
+    return bytes;
+}
+
+// dwFileVersionMS and LS of the VS_FIXEDFILEINFO in a program's bytes, 0 when there is none.
+uint64_t fileVersion(const Bytes& program) {
+    const unsigned char signature[] = {0xBD, 0x04, 0xEF, 0xFE};
+    uint64_t version = 0;
+    for (size_t i = 0; i + 16 <= program.size() && version == 0; ++i)
+        if (std::equal(signature, signature + 4, program.begin() + i))
+            for (size_t at : {11, 10, 9, 8, 15, 14, 13, 12}) version = version << 8 | program[i + at];
+    return version;
+}
+
+}  // namespace
+
+TEST(ShippedInstallSet, TwentyFiveFilesInOrderWithFourShortcuts) {
+    EXPECT_EQ(tableRows("FILEGROUP"), std::vector<std::string>{"Default"});
+    std::vector<std::string> rows = tableRows("FILESET");
+    ASSERT_EQ(rows.size(), 25u);
+    EXPECT_EQ(rows[1], "VANTOREL001|Default|%APP%\\Vantorel.exe|Vantorel|Y");
+    int titled = 0, helpPages = 0, onDesktop = 0, underWindows = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        std::vector<std::string> f = fields(rows[i]);
+        ASSERT_GE(f.size(), 3u) << rows[i];
+        EXPECT_EQ(f[0] + "|" + f[1], "VANTOREL0" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "|Default");
+        underWindows += f[2] == "%WIN%\\Vantorel.scr";
+        EXPECT_TRUE(f[2] == "%WIN%\\Vantorel.scr" || f[2].rfind("%APP%\\", 0) == 0) << f[2];
+        bool title = f.size() > 3 && !f[3].empty();
+        titled += title;
+        helpPages += title && f[2].rfind("%APP%\\doc\\", 0) == 0 && f[2].find(".html") == f[2].size() - 5;
+        onDesktop += f.size() > 4 && (f[4] == "Y" || f[4] == "y");
+    }
+    EXPECT_EQ(underWindows, 1);
+    EXPECT_EQ(titled, 4);
+    EXPECT_EQ(helpPages, 3);
+    EXPECT_EQ(onDesktop, 1);
+}
+
+TEST(ShippedInstallSet, EachFileUnpacksToItsSizeAndTheFileItWasMadeFrom) {
+    InstallSet set;
+    ASSERT_FALSE(isFailure(set.parseInstallSet("VANTOREL")));
+    ASSERT_FALSE(isFailure(set.checkPackedResources()));
+    for (const std::string& row : tableRows("FILESIZE"))
+        EXPECT_EQ(std::to_string(unpacked(fields(row)[0]).size()), fields(row)[1]) << row;
+    std::ifstream manifest(std::string(VANTOREL_SOURCE_DIR) + "/payload/manifest");
+    int files = 0;
+    for (std::string line; std::getline(manifest, line);) {
+        if (line.rfind("FILE|", 0) != 0) continue;
+        std::string name = fields(line)[1], source = fields(line)[2];
+        bool built = source.rfind("@BIN@/", 0) == 0;
+        std::ifstream original(built ? VANTOREL_WINDOWS_BIN_DIR + source.substr(5)
+                                     : std::string(VANTOREL_SOURCE_DIR) + "/payload/" + source, std::ios::binary);
+        Bytes bytes = unpacked(name);
+        EXPECT_TRUE(built || original.good()) << source;
+        EXPECT_TRUE(!original.good() || bytes == Bytes(std::istreambuf_iterator<char>(original), {})) << name;
+        Bytes raw = resourceBytes("LZF", name);
+        ASSERT_GE(raw.size(), 20u) << name;
+        unsigned char method = name == "VANTOREL011" ? 0 : 14;  // only the logo is stored
+        EXPECT_TRUE(raw[4] == 0 && raw[5] == 0 && raw[6] == 0 && raw[7] == method) << name;
+        ++files;
+    }
+    EXPECT_EQ(files, 26);
+    Bytes logo = unpacked("VANTOREL011");
+    ASSERT_EQ(logo.size(), 779u);
+    EXPECT_EQ(crc16(logo.data(), 779, 0), 0x020F);
+}
+
+TEST(ShippedInstallSet, ProgramsCarryTheirVersions) {
+    Bytes uninstaller = unpacked("TESSALY_UNINSTALLER");
+    ASSERT_GE(uninstaller.size(), 2u);
+    EXPECT_EQ(uninstaller[0], 'M');
+    EXPECT_EQ(fileVersion(uninstaller), 0x0001000000000001u);
+    for (const char* name : {"VANTOREL001", "VANTOREL004"}) EXPECT_EQ(fileVersion(unpacked(name)) >> 32, 0x5Eu) << name;
+}
