@@ -8,7 +8,6 @@
 #include "engine/PathNames.h"
 #include "engine/Shortcut.h"
 #include "engine/Uninstaller.h"
-#include "foundation/RegistryKey.h"
 #include "installset/PackedResource.h"
 
 bool isSelected(const FileDestination& destination, const GroupList& groupsToInstall) {
@@ -134,13 +133,9 @@ ErrorHandle runInstall(InstallSet& set, const GroupList& groupsToInstall, const 
                            String(uninstallKeyPrefix) + set.log.applicationName.text());
     if (isFailure(registration)) return registration;
 
-    RegistryKey system(currentVersionKey, 1);
     String commonFiles;
-    result = system.readText("CommonFilesDir", commonFiles);
-    if (isFailure(result)) {
-        system.close();
-        return result;
-    }
+    result = readCommonFilesDirectory(commonFiles);
+    if (isFailure(result)) return result;
     String uninstaller = commonFiles + uninstallerSubPath;
     String arguments = String("\"") + logPath.text() + "\"";
     String link = expandLocation(
@@ -148,7 +143,6 @@ ErrorHandle runInstall(InstallSet& set, const GroupList& groupsToInstall, const 
         set.locations, nullptr);
     set.log.addInstalledFile("Default", "%SHORTCUT%", link);
     result = createShortcut(link.text(), uninstaller.text(), nullptr, arguments.text(), nullptr);
-    system.close();
     if (isFailure(result)) return result;
 
     // An install set without a file under the installation directory has not

@@ -6,25 +6,29 @@
 #include "engine/PathNames.h"
 #include "foundation/RegistryKey.h"
 
+bool removesBase(const String& location) {
+    return std::strcmp(location.text(), "%APP%") == 0 ||
+           std::strcmp(location.text(), "%SHORTCUT%") == 0;
+}
+
+int registryRootOf(const String& area) {
+    if (std::strcmp(area.text(), "HKEY_LOCAL_MACHINE") == 0) return 1;
+    if (std::strcmp(area.text(), "HKEY_CURRENT_USER") == 0) return 0;
+    return -1;
+}
+
 ErrorHandle undoInstallation(const InstallLog& log) {
     for (int32_t i = 0; i < log.installedFiles.size(); ++i) {
         const InstalledFileRecord& record = log.installedFiles[i];
-        // The installation and shortcut directories were made by the setup
-        // and go once empty; the desktop or the Windows directory never do.
-        bool removeBase = std::strcmp(record.location.text(), "%APP%") == 0 ||
-                          std::strcmp(record.location.text(), "%SHORTCUT%") == 0;
         String base = log.locations.locationValue(record.location.text());
-        ErrorHandle result = deleteFileAndDirectories(record.path, base, removeBase);
+        ErrorHandle result =
+            deleteFileAndDirectories(record.path, base, removesBase(record.location));
         if (isFailure(result)) return result;
     }
     for (int32_t i = 0; i < log.registryKeys.size(); ++i) {
         const RegistryKeyRecord& record = log.registryKeys[i];
-        int root;
-        if (std::strcmp(record.area.text(), "HKEY_LOCAL_MACHINE") == 0) {
-            root = 1;
-        } else if (std::strcmp(record.area.text(), "HKEY_CURRENT_USER") == 0) {
-            root = 0;
-        } else {
+        int root = registryRootOf(record.area);
+        if (root < 0) {
             String message;
             message.format("Unknown registry area \"%s\"", record.area.text());
             return makeError(message);

@@ -4,6 +4,15 @@
 #include "foundation/ErrorReport.h"
 #include "installlog/InstallLog.h"
 
+// Whether removing a file recorded under this location may also remove the
+// location's own directory once empty: the installation and shortcut
+// directories were made by the setup; the desktop or the Windows directory
+// never go.
+bool removesBase(const String& location);
+// The registry root of a recorded area (1 local machine, 0 current user), or
+// -1 for any other text.
+int registryRootOf(const String& area);
+
 // Deletes the recorded files (and the directories they leave empty, up to the
 // root of each file's location) in the order recorded, then the recorded
 // registry keys. Stops at the first failure and returns it.

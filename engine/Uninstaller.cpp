@@ -22,32 +22,28 @@ bool keepsExisting(const FileVersionInfo& info) {
 
 }  // namespace
 
-ErrorHandle deployUninstaller() {
+ErrorHandle readCommonFilesDirectory(String& directory) {
     RegistryKey system(currentVersionKey, 1);
-    String commonFiles;
-    ErrorHandle result = system.readText("CommonFilesDir", commonFiles);
-    if (isFailure(result)) {
-        system.close();
-        return result;
-    }
-    String path = commonFiles + uninstallerSubPath;
-    FileVersionInfo info;
-    if (isFailure(info.readVersionInfo(path)) || !keepsExisting(info))
-        result = installResourceFile("TESSALY_UNINSTALLER", path);
-    else
-        result = noError();
+    ErrorHandle result = system.readText("CommonFilesDir", directory);
     system.close();
     return result;
 }
 
-ErrorHandle registerUninstaller(const String& applicationName, const String& logPath) {
-    RegistryKey system(currentVersionKey, 1);
+ErrorHandle deployUninstaller() {
     String commonFiles;
-    ErrorHandle result = system.readText("CommonFilesDir", commonFiles);
-    if (isFailure(result)) {
-        system.close();
-        return result;
-    }
+    ErrorHandle result = readCommonFilesDirectory(commonFiles);
+    if (isFailure(result)) return result;
+    String path = commonFiles + uninstallerSubPath;
+    FileVersionInfo info;
+    if (isFailure(info.readVersionInfo(path)) || !keepsExisting(info))
+        return installResourceFile("TESSALY_UNINSTALLER", path);
+    return noError();
+}
+
+ErrorHandle registerUninstaller(const String& applicationName, const String& logPath) {
+    String commonFiles;
+    ErrorHandle result = readCommonFilesDirectory(commonFiles);
+    if (isFailure(result)) return result;
     // "<common files>\System\TessalyUninstaller.exe" "<log path>"
     String command("\"");
     command.append(commonFiles.text());
@@ -58,6 +54,5 @@ ErrorHandle registerUninstaller(const String& applicationName, const String& log
     result = entry.writeText("DisplayName", applicationName.text());
     if (!isFailure(result)) result = entry.writeText("UninstallString", command.text());
     entry.close();
-    system.close();
     return result;
 }

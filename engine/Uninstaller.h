@@ -6,6 +6,8 @@
 #include "foundation/String.h"
 
 ErrorHandle deployUninstaller();
+// The common files directory, as the system records it for every program.
+ErrorHandle readCommonFilesDirectory(String& directory);
 ErrorHandle registerUninstaller(const String& applicationName, const String& logPath);
 
 // Where the uninstaller lies below the common files directory.

@@ -4,6 +4,7 @@
 
 #include "engine/FileDeletion.h"
 #include "engine/PathNames.h"
+#include "engine/Undo.h"
 #include "foundation/RegistryKey.h"
 
 namespace {
@@ -59,9 +60,8 @@ RemovalReport removeInstallation(const InstallLog& log) {
             addProblem(report, record.path, String("not removed, ") + why.text());
             continue;
         }
-        bool removeBase = std::strcmp(record.location.text(), "%APP%") == 0 ||
-                          std::strcmp(record.location.text(), "%SHORTCUT%") == 0;
-        ErrorHandle result = deleteFileAndDirectories(record.path, base, removeBase);
+        ErrorHandle result =
+            deleteFileAndDirectories(record.path, base, removesBase(record.location));
         if (isFailure(result))
             addProblem(report, record.path, result.message());
         else
@@ -70,12 +70,8 @@ RemovalReport removeInstallation(const InstallLog& log) {
     for (int32_t i = 0; i < log.registryKeys.size(); ++i) {
         const RegistryKeyRecord& record = log.registryKeys[i];
         String name = String(record.area) + "\\" + record.key.text();
-        int root;
-        if (std::strcmp(record.area.text(), "HKEY_LOCAL_MACHINE") == 0) {
-            root = 1;
-        } else if (std::strcmp(record.area.text(), "HKEY_CURRENT_USER") == 0) {
-            root = 0;
-        } else {
+        int root = registryRootOf(record.area);
+        if (root < 0) {
             addProblem(report, name, "not removed, unknown registry area");
             continue;
         }

@@ -69,10 +69,11 @@ bool scriptExhausted() { return exhausted; }
 int messageBox(const char* text, const char* caption, unsigned flags) {
     host::shown.push_back({caption, text, flags});
     if (!host::scripted) return host::askTerminal(text, caption, flags);
-    bool question = (flags & 0x0F) == mbYesNo;
+    // A box with only OK has nothing to ask: the script holds answers to questions.
+    if ((flags & 0x0F) != mbYesNo) return idOk;
     if (host::answers.empty()) {
         host::exhausted = true;
-        return question ? idNo : idOk;
+        return idNo;
     }
     int answer = host::answers.front();
     host::answers.pop_front();

@@ -11,6 +11,7 @@
 
 #include "platform/host/HostControl.h"
 #include "platform/host/WindowsPaths.h"
+#include "platform/host/WindowsErrors.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -32,11 +33,11 @@ namespace {
 using host::Kind;
 using host::MappedPath;
 using host::failWith;
+using host::errFileNotFound;
+using host::errPathNotFound;
+using host::errAccessDenied;
+using host::errDiskFull;
 
-const uint32_t errFileNotFound = 2;
-const uint32_t errPathNotFound = 3;
-const uint32_t errAccessDenied = 5;
-const uint32_t errDiskFull = 112;
 const int ctrlZ = 0x1A;
 
 struct Mode {

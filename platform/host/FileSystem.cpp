@@ -9,6 +9,7 @@
 
 #include "platform/host/HostControl.h"
 #include "platform/host/WindowsPaths.h"
+#include "platform/host/WindowsErrors.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -17,13 +18,13 @@ namespace {
 using host::Kind;
 using host::MappedPath;
 using host::failWith;
+using host::errFileNotFound;
+using host::errPathNotFound;
+using host::errAccessDenied;
+using host::errSharingViolation;
+using host::errAlreadyExists;
+using host::errDirectoryName;
 
-const uint32_t errFileNotFound = 2;
-const uint32_t errPathNotFound = 3;
-const uint32_t errAccessDenied = 5;
-const uint32_t errSharingViolation = 32;
-const uint32_t errAlreadyExists = 183;
-const uint32_t errDirectoryName = 267;
 
 // A missing name is "file not found" when its folder exists and "path not
 // found" when the folder itself is missing, as Windows tells them apart.

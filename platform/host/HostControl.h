@@ -22,8 +22,9 @@ void ensureSandbox();
 std::string registryFile(int root);  // the REGEDIT4 file of a root
 
 // ------------------------------------------------------------ dialogs
-// Every box shown is recorded. With a script, answers come from it in order
-// (an exhausted script answers No/OK); without, the terminal is asked.
+// Every box shown is recorded. With a script, the questions take their answers
+// from it in order (an exhausted script answers No) and OK boxes take none;
+// without, the terminal is asked.
 struct ShownBox {
     std::string caption;
     std::string text;

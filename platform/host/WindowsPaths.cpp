@@ -10,13 +10,13 @@
 
 #include "foundation/String.h"
 #include "platform/host/HostControl.h"
+#include "platform/host/WindowsErrors.h"
 #include "platform/platform.h"
 
 namespace platform {
 namespace host {
 namespace {
 
-const uint32_t errPathNotFound = 3;
 const uint32_t errInvalidName = 123;
 const uint32_t errBadNetPath = 53;
 
