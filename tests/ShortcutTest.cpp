@@ -36,44 +36,42 @@ protected:
         at = out.find(": ", at) + 2;
         return out.substr(at, out.find('\n', at) - at);
     }
-    bool exists(const std::string& windowsPath) {
-        return std::filesystem::exists(sandbox.path(windowsPath));
+    // A failure with no file left, or the link's target as read back.
+    std::string make(const std::string& link, const char* target = "C:\\a.exe",
+                     const char* arguments = nullptr) {
+        ErrorHandle result = createShortcut(link.c_str(), target, nullptr, arguments, nullptr);
+        if (result.isNull()) return field(link, "Local path");
+        EXPECT_EQ(result.severity(), SeverityError);
+        EXPECT_EQ(result.code(), 0);
+        EXPECT_FALSE(std::filesystem::exists(sandbox.path(link)));
+        return result.message().text();
     }
 };
 
 TEST_F(Shortcut, EveryKindOfLinkReadsBackAsSet) {
-    struct {
-        std::string link;
-        const char *target, *description, *arguments, *workingDirectory, *expectedDirectory;
-    } const links[] = {
-        // in a shortcut group that does not exist yet; the directory comes from the target
-        {groupDir + "Vantorel Group\\Extras\\Vantorel.lnk",
-         "C:\\Program Files\\Vantorel\\Vantorel.exe", nullptr, nullptr, nullptr,
-         "C:\\Program Files\\Vantorel"},
-        {desktop + "Notes.lnk", "notepad.exe", nullptr, nullptr, nullptr, "notepad.exe"},
-        // quoted arguments, as the uninstall link has them, are stored as given
-        {desktop + "Tool.lnk", "C:\\Tools\\tool.exe", "The tool",
-         "\"C:\\Program Files\\Vantorel\\Vantorel.gus\"", "D:\\Work", "D:\\Work"},
-    };
-    for (const auto& m : links) {
-        SCOPED_TRACE(m.link);
-        ErrorHandle result = createShortcut(m.link.c_str(), m.target, m.description, m.arguments,
-                                            m.workingDirectory);
-        ASSERT_TRUE(result.isNull()) << result.message().text();
-        EXPECT_EQ(field(m.link, "Local path"), m.target);
-        EXPECT_EQ(field(m.link, "Working directory"), m.expectedDirectory);
-        EXPECT_EQ(field(m.link, "Command line arguments"), m.arguments ? m.arguments : "<absent>");
-        EXPECT_EQ(field(m.link, "Description"), m.description ? m.description : "<absent>");
-    }
+    // In a group that does not exist yet, the working directory comes from the target.
+    std::string link = groupDir + "Vantorel Group\\Extras\\Vantorel.lnk";
+    EXPECT_EQ(make(link, "C:\\Program Files\\Vantorel\\Vantorel.exe"),
+              "C:\\Program Files\\Vantorel\\Vantorel.exe");
+    EXPECT_EQ(field(link, "Working directory"), "C:\\Program Files\\Vantorel");
+    EXPECT_EQ(field(link, "Description"), "<absent>");
+    EXPECT_EQ(make(desktop + "Notes.lnk", "notepad.exe"), "notepad.exe");
+    EXPECT_EQ(field(desktop + "Notes.lnk", "Working directory"), "notepad.exe");
+    // Quoted arguments, as the uninstall link has them, are stored as given.
+    const char* arguments = "\"C:\\Program Files\\Vantorel\\Vantorel.gus\"";
+    link = desktop + "Tool.lnk";
+    ASSERT_TRUE(createShortcut(link.c_str(), "C:\\tool.exe", "The tool", arguments, "D:\\Work").isNull());
+    EXPECT_EQ(field(link, "Local path"), "C:\\tool.exe");
+    EXPECT_EQ(field(link, "Working directory"), "D:\\Work");
+    EXPECT_EQ(field(link, "Command line arguments"), arguments);
+    EXPECT_EQ(field(link, "Description"), "The tool");
 }
 
 TEST_F(Shortcut, ExistingLinkIsReplacedUnlessReadOnly) {
     std::string link = desktop + "Game.lnk";
-    ASSERT_TRUE(createShortcut(link.c_str(), "C:\\Old\\old.exe", nullptr, "-old", nullptr).isNull());
-    ASSERT_TRUE(createShortcut(link.c_str(), "C:\\New\\new.exe", nullptr, nullptr, nullptr).isNull());
-    EXPECT_EQ(field(link, "Local path"), "C:\\New\\new.exe");
+    EXPECT_EQ(make(link, "C:\\Old\\old.exe", "-old"), "C:\\Old\\old.exe");
+    EXPECT_EQ(make(link, "C:\\New\\new.exe"), "C:\\New\\new.exe");
     EXPECT_EQ(field(link, "Command line arguments"), "<absent>");
-
     ::chmod(sandbox.path(link).c_str(), 0444);
     EXPECT_TRUE(isFailure(createShortcut(link.c_str(), "C:\\a.exe", nullptr, nullptr, nullptr)));
     EXPECT_EQ(field(link, "Local path"), "C:\\New\\new.exe");
@@ -82,57 +80,31 @@ TEST_F(Shortcut, ExistingLinkIsReplacedUnlessReadOnly) {
 TEST_F(Shortcut, LongestLinkPathThatFitsIsSaved) {
     std::string link = desktop;
     while (link.size() < 259 - 4) link += link.size() % 60 == 0 ? '\\' : 'n';
-    link += ".lnk";
-    ASSERT_TRUE(createShortcut(link.c_str(), "C:\\a.exe", nullptr, nullptr, nullptr).isNull());
-    EXPECT_EQ(field(link, "Local path"), "C:\\a.exe");
+    EXPECT_EQ(make(link + ".lnk"), "C:\\a.exe");
 }
 
-TEST_F(Shortcut, AbsentPathsAndMissingLinkObjectAreReported) {
+TEST_F(Shortcut, FailuresAreReportedAndLeaveNoLink) {
     EXPECT_STREQ(createShortcut(nullptr, "C:\\a.exe", nullptr, nullptr, nullptr).message().text(),
                  "Invalid Parameters");
-    ErrorHandle result = createShortcut("C:\\a.lnk", nullptr, nullptr, nullptr, nullptr);
-    EXPECT_EQ(result.severity(), SeverityError);
-    EXPECT_STREQ(result.message().text(), "Invalid Parameters");
-
+    EXPECT_EQ(make("C:\\a.lnk", nullptr), "Invalid Parameters");
     failCall(Fault::createLink, 1);
-    result = createShortcut((desktop + "A.lnk").c_str(), "C:\\a.exe", nullptr, nullptr, nullptr);
-    EXPECT_EQ(result.severity(), SeverityError);
-    EXPECT_EQ(result.code(), 0);
-    EXPECT_STREQ(result.message().text(), "Could not create IShellLink object");
-    EXPECT_FALSE(exists(desktop + "A.lnk"));
-}
+    EXPECT_EQ(make(desktop + "A.lnk"), "Could not create IShellLink object");
 
-// A refused save, a link object without IPersistFile and a path too long for
-// the conversion all end alike: no file, and the full link path named.
-TEST_F(Shortcut, LinksThatCannotBeSavedAreReportedWithTheFullPath) {
+    // A refused save, a link object without IPersistFile and a path too long
+    // for the conversion all name the full link path.
+    std::string link = groupDir + "Vantorel\\Vantorel.lnk";
+    failCall(Fault::saveLink, 1);
+    EXPECT_EQ(make(link), "Could not save shortcut file \"" + link + "\"");
+    failCall(Fault::persistLink, 1);
+    EXPECT_EQ(make(desktop + "B.lnk"), "Could not save shortcut file \"" + desktop + "B.lnk\"");
     std::string longDir = desktop + std::string(240, 'd');
-    struct {
-        std::string link;
-        Fault fault;
-    } const cases[] = {{groupDir + "Vantorel\\Vantorel.lnk", Fault::saveLink},
-                       {desktop + "B.lnk", Fault::persistLink},
-                       {longDir + "\\x.lnk", Fault::count_}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.link);
-        if (c.fault != Fault::count_) failCall(c.fault, 1);
-        ErrorHandle result = createShortcut(c.link.c_str(), "C:\\a.exe", nullptr, nullptr, nullptr);
-        EXPECT_EQ(result.severity(), SeverityError);
-        EXPECT_EQ(result.code(), 0);
-        EXPECT_EQ(std::string(result.message().text()),
-                  "Could not save shortcut file \"" + c.link + "\"");
-        EXPECT_FALSE(exists(c.link));
-    }
-    EXPECT_FALSE(exists(longDir)) << "a path too long is refused before anything is made";
-}
+    EXPECT_EQ(make(longDir + "\\x.lnk"), "Could not save shortcut file \"" + longDir + "\\x.lnk\"");
+    EXPECT_FALSE(std::filesystem::exists(sandbox.path(longDir))) << "refused before anything is made";
 
-TEST_F(Shortcut, DirectoryThatCannotBeCreatedStopsTheLink) {
-    std::string link = groupDir + "New Group\\C.lnk";
     failCall(Fault::makeDirectory, 1);
-    ErrorHandle result = createShortcut(link.c_str(), "C:\\a.exe", nullptr, nullptr, nullptr);
-    EXPECT_TRUE(isFailure(result));
-    EXPECT_EQ(std::string(result.message().text()).find("shortcut"), std::string::npos)
-        << "the directory's own report is passed up";
-    EXPECT_FALSE(exists(link));
+    std::string report = make(groupDir + "New Group\\C.lnk");
+    EXPECT_NE(report, "C:\\a.exe");
+    EXPECT_EQ(report.find("shortcut"), std::string::npos) << "the directory's own report is passed up";
 }
 
 }  // namespace
