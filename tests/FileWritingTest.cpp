@@ -22,11 +22,9 @@ protected:
         return sandbox.readHostFile(sandbox.path(windowsPath));
     }
     bool exists(const char* windowsPath) { return fs::exists(sandbox.path(windowsPath)); }
-    void putFile(const char* windowsPath, const std::string& bytes) {
+    void putFile(const char* windowsPath, const std::string& bytes, mode_t mode = 0644) {
         sandbox.writeHostFile(sandbox.path(windowsPath), bytes);
-    }
-    void makeReadOnly(const char* windowsPath) {
-        ASSERT_EQ(::chmod(sandbox.path(windowsPath).c_str(), 0444), 0);
+        ASSERT_EQ(::chmod(sandbox.path(windowsPath).c_str(), mode), 0);
     }
 };
 
@@ -34,84 +32,56 @@ const std::string binary("MZ\x00\x01\r\n\n\x1A\xFF", 9);
 
 }  // namespace
 
-TEST_F(FileWriting, WritesTheBytesExactlyIntoMissingDirectories) {
+TEST_F(FileWriting, WritesTheBytesExactly) {
     EXPECT_TRUE(writeFile("C:\\Games\\Vantorel\\bin\\Vantorel.exe", binary.data(), 9).isNull());
     EXPECT_EQ(contents("C:\\Games\\Vantorel\\bin\\Vantorel.exe"), binary);
-}
-
-TEST_F(FileWriting, ReplacesAnExistingFile) {
     putFile("C:\\Games\\readme.txt", "a much longer old text");
     EXPECT_TRUE(writeFile("C:\\games\\README.TXT", "new", 3).isNull());
     EXPECT_EQ(contents("C:\\Games\\readme.txt"), "new");
-}
-
-TEST_F(FileWriting, EmptyBufferMakesAnEmptyFile) {
     EXPECT_TRUE(writeFile("C:\\Games\\empty.dat", nullptr, 0).isNull());
-    EXPECT_TRUE(exists("C:\\Games\\empty.dat"));
-    EXPECT_EQ(contents("C:\\Games\\empty.dat"), "");
-}
-
-TEST_F(FileWriting, BareNameGoesIntoTheCurrentDirectory) {
+    EXPECT_TRUE(exists("C:\\Games\\empty.dat") && contents("C:\\Games\\empty.dat").empty());
     ASSERT_EQ(platform::changeDirectory("C:\\WINDOWS"), 0);
     EXPECT_TRUE(writeFile("bare.txt", "b", 1).isNull());
     EXPECT_EQ(contents("C:\\WINDOWS\\bare.txt"), "b");
 }
 
-TEST_F(FileWriting, ReadOnlyDestinationNamesTheSystemError) {
-    putFile("C:\\Games\\locked.txt", "keep");
-    makeReadOnly("C:\\Games\\locked.txt");
+TEST_F(FileWriting, FailuresAreReportedAndLeaveNoPartialFile) {
+    putFile("C:\\Games\\locked.txt", "keep", 0444);
     ErrorHandle report = writeFile("C:\\Games\\locked.txt", "x", 1);
     EXPECT_EQ(report.severity(), SeverityError);
     EXPECT_EQ(report.code(), 0);
     EXPECT_STREQ(report.message().text(),
                  "Could not create file \"C:\\Games\\locked.txt\", Error: Access is denied.\r\n");
     EXPECT_EQ(contents("C:\\Games\\locked.txt"), "keep");
-}
 
-TEST_F(FileWriting, DirectoryFailureIsPassedUp) {
-    putFile("C:\\Games", "a file where a folder should be");
-    EXPECT_STREQ(writeFile("C:\\Games\\Vantorel\\a.txt", "x", 1).message().text(),
-                 "Cannot create directory \"C:\\Games\\\" because a file of that name exists in "
-                 "the parent directory");
-}
-
-TEST_F(FileWriting, ShortWriteLeavesNoFileBehind) {
     putFile("C:\\Games\\old.exe", "previous version");
     platform::host::failCall(Fault::writeFile, 1);
     EXPECT_STREQ(writeFile("C:\\Games\\old.exe", binary.data(), 9).message().text(),
                  "Error writing to file \"C:\\Games\\old.exe\"");
     EXPECT_FALSE(exists("C:\\Games\\old.exe"));
+
+    putFile("C:\\Other", "a file where a folder should be");
+    EXPECT_STREQ(writeFile("C:\\Other\\Vantorel\\a.txt", "x", 1).message().text(),
+                 "Cannot create directory \"C:\\Other\\\" because a file of that name exists in "
+                 "the parent directory");
 }
 
-TEST_F(FileWriting, FailedCloseIsAWriteError) {
+TEST_F(FileWriting, FailedCloseIsAWriteErrorAndTakesTheNewDirectoryAlong) {
     platform::host::failCall(Fault::closeFile, 1);
-    ErrorHandle report = writeFile("C:\\Games\\new.exe", binary.data(), 9);
-    EXPECT_EQ(report.severity(), SeverityError);
-    EXPECT_STREQ(report.message().text(), "Error writing to file \"C:\\Games\\new.exe\"");
-    EXPECT_FALSE(exists("C:\\Games\\new.exe"));
-    // The directory made for the file goes with it: no record names it.
-    EXPECT_FALSE(exists("C:\\Games"));
-}
-
-TEST_F(FileWriting, DeletingAMissingFileSucceeds) {
-    EXPECT_TRUE(deleteFile("C:\\Games\\none.txt").isNull());
-    EXPECT_TRUE(deleteFile("C:\\nowhere\\none.txt").isNull());
-}
-
-TEST_F(FileWriting, DeletingAReadOnlyFileIsRefused) {
-    putFile("C:\\Games\\locked.txt", "keep");
-    makeReadOnly("C:\\Games\\locked.txt");
-    EXPECT_STREQ(deleteFile("C:\\Games\\locked.txt").message().text(),
-                 "Cannot delete file \"C:\\Games\\locked.txt\" because it is read-only");
-    EXPECT_TRUE(exists("C:\\Games\\locked.txt"));
-}
-
-TEST_F(FileWriting, DeletingAnInvalidNameReportsTheSystemError) {
-    EXPECT_STREQ(deleteFile("C:\\Games\\what?.txt").message().text(),
-                 "The filename, directory name, or volume label syntax is incorrect.\r\n");
+    EXPECT_STREQ(writeFile("C:\\Games\\new.exe", binary.data(), 9).message().text(),
+                 "Error writing to file \"C:\\Games\\new.exe\"");
+    EXPECT_FALSE(exists("C:\\Games")) << "no record names the directory made for the file";
 }
 
 TEST_F(FileWriting, DeletionTakesEmptyDirectoriesAlong) {
+    EXPECT_TRUE(deleteFile("C:\\nowhere\\none.txt").isNull());
+    EXPECT_STREQ(deleteFile("C:\\Games\\what?.txt").message().text(),
+                 "The filename, directory name, or volume label syntax is incorrect.\r\n");
+    putFile("C:\\Games\\locked.txt", "keep", 0444);
+    EXPECT_STREQ(deleteFile("C:\\Games\\locked.txt").message().text(),
+                 "Cannot delete file \"C:\\Games\\locked.txt\" because it is read-only");
+    EXPECT_TRUE(exists("C:\\Games\\locked.txt"));
+
     putFile("C:\\P\\V\\doc\\img\\a.png", "png");
     putFile("C:\\P\\V\\doc\\index.html", "html");
     EXPECT_TRUE(deleteFileAndDirectories("C:\\P\\V\\doc\\img\\a.png", "C:\\P\\V", true).isNull());
@@ -121,4 +91,3 @@ TEST_F(FileWriting, DeletionTakesEmptyDirectoriesAlong) {
     EXPECT_FALSE(exists("C:\\P\\V"));
     EXPECT_TRUE(exists("C:\\P"));
 }
-

@@ -1,8 +1,8 @@
 """Prints what Debian's pefile finds in the version resource of each file.
 
-One line per file argument: its index, then "none" when pefile finds no fixed
-file information, or the 13 words of VS_FIXEDFILEINFO and the language and
-code page of the first translation (0 and 1252 when there is none).
+One line per file argument: "none" when pefile finds no fixed file
+information, or the 13 words of VS_FIXEDFILEINFO and the language and code
+page of the first translation (0 and 1252 when there is none).
 """
 import struct
 import sys
@@ -21,8 +21,7 @@ def first_translation(pe):
         for var in getattr(info, "Var", []):
             if b"Translation" not in var.entry and "Translation" not in var.entry:
                 continue
-            key = 2 * (len("Translation") + 1)
-            value = var.get_file_offset() + var.sizeof() + key
+            value = var.get_file_offset() + var.sizeof() + 2 * (len("Translation") + 1)
             value = (value + 3) & ~3
             data = pe.__data__[value:value + 4]
             if var.ValueLength >= 4 and len(data) == 4:
@@ -30,21 +29,15 @@ def first_translation(pe):
     return (0, 1252)
 
 
-def main():
-    for index, path in enumerate(sys.argv[1:]):
-        try:
-            pe = pefile.PE(path, fast_load=True)
-            pe.parse_data_directories(
-                directories=[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]])
-        except pefile.PEFormatError:
-            print(index, "none")
-            continue
+for path in sys.argv[1:]:
+    try:
+        pe = pefile.PE(path, fast_load=True)
+        pe.parse_data_directories(
+            directories=[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]])
         fixed = getattr(pe, "VS_FIXEDFILEINFO", None)
-        if not fixed:
-            print(index, "none")
-            continue
-        words = [getattr(fixed[0], name) for name in WORDS]
-        print(index, *words, *first_translation(pe))
-
-
-main()
+    except pefile.PEFormatError:
+        fixed = None
+    if fixed:
+        print(*[getattr(fixed[0], name) for name in WORDS], *first_translation(pe))
+    else:
+        print("none")
