@@ -17,86 +17,73 @@ protected:
         log.locations.setLocationValue("%APP%", "C:\\P\\Vantorel");
         log.locations.setLocationValue("%DESKTOP%", "C:\\Users\\user\\Desktop");
     }
-    void put(const std::string& windowsPath) {
-        std::string host = sandbox.root() + "/drive_c/" + windowsPath.substr(3);
-        for (char& c : host) if (c == '\\') c = '/';
-        sandbox.writeHostFile(host, "x");
+    // Puts the file and records it under the location.
+    void installed(const char* location, const std::string& relative) {
+        sandbox.writeHostFile(sandbox.root() + "/drive_c/" + relative, "x");
+        std::string path = "C:\\" + relative;
+        for (char& c : path) if (c == '/') c = '\\';
+        log.addInstalledFile("Default", location, path.c_str());
     }
     bool exists(const std::string& relative) {
         return std::filesystem::exists(sandbox.root() + "/drive_c/" + relative);
     }
+    std::string userHive() { return sandbox.readHostFile(sandbox.root() + "/registry/HKEY_CURRENT_USER.reg"); }
     InstallLog log;
 };
 
 TEST_F(UndoTest, RemovesFilesAndTheDirectoriesTheyLeaveEmpty) {
-    put("C:\\P\\keep.txt");
-    put("C:\\P\\Vantorel\\a.txt");
-    put("C:\\P\\Vantorel\\doc\\b.html");
-    put("C:\\Users\\user\\Desktop\\Game.lnk");
-    log.addInstalledFile("Default", "%APP%", "C:\\P\\Vantorel\\a.txt");
-    log.addInstalledFile("Default", "%APP%", "C:\\P\\Vantorel\\doc\\b.html");
+    sandbox.writeHostFile(sandbox.root() + "/drive_c/P/keep.txt", "mine");
+    installed("%APP%", "P/Vantorel/a.txt");
+    installed("%APP%", "P/Vantorel/doc/b.html");
     log.addInstalledFile("Default", "%APP%", "C:\\P\\Vantorel\\never-written.gus");
-    log.addInstalledFile("Default", "%DESKTOP%", "C:\\Users\\user\\Desktop\\Game.lnk");
+    installed("%DESKTOP%", "Users/user/Desktop/Game.lnk");
     EXPECT_FALSE(isFailure(undoInstallation(log)));
     EXPECT_FALSE(exists("P/Vantorel"));
-    EXPECT_TRUE(exists("P/keep.txt"));  // the parent held something before
+    EXPECT_TRUE(exists("P/keep.txt"));
     EXPECT_FALSE(exists("Users/user/Desktop/Game.lnk"));
     EXPECT_TRUE(exists("Users/user/Desktop"));
-}
 
-TEST_F(UndoTest, ADirectoryThatHeldOtherFilesStays) {
-    put("C:\\P\\Vantorel\\mine.sav");
-    put("C:\\P\\Vantorel\\a.txt");
-    log.addInstalledFile("Default", "%APP%", "C:\\P\\Vantorel\\a.txt");
+    // A directory that held something of the user's stays with it.
+    sandbox.writeHostFile(sandbox.root() + "/drive_c/P/Vantorel/mine.sav", "mine");
+    installed("%APP%", "P/Vantorel/a.txt");
     EXPECT_FALSE(isFailure(undoInstallation(log)));
     EXPECT_TRUE(exists("P/Vantorel/mine.sav"));
-    EXPECT_FALSE(exists("P/Vantorel/a.txt"));
 }
 
-TEST_F(UndoTest, AReadOnlyFileStopsTheUndo) {
-    put("C:\\P\\Vantorel\\a.txt");
-    put("C:\\P\\Vantorel\\b.txt");
-    put("C:\\P\\Vantorel\\c.txt");
+TEST_F(UndoTest, StopsAtTheFirstFailure) {
+    installed("%APP%", "P/Vantorel/a.txt");
+    installed("%APP%", "P/Vantorel/b.txt");
+    installed("%APP%", "P/Vantorel/c.txt");
     ::chmod((sandbox.root() + "/drive_c/P/Vantorel/b.txt").c_str(), 0444);
-    log.addInstalledFile("Default", "%APP%", "C:\\P\\Vantorel\\a.txt");
-    log.addInstalledFile("Default", "%APP%", "C:\\P\\Vantorel\\b.txt");
-    log.addInstalledFile("Default", "%APP%", "C:\\P\\Vantorel\\c.txt");
     RegistryKey("Software\\Hollowmere\\Vantorel", 0).close();
     log.addRegistryKey("HKEY_CURRENT_USER", "Software\\Hollowmere\\Vantorel");
-    ErrorHandle result = undoInstallation(log);
-    EXPECT_STREQ(result.message().text(),
+    EXPECT_STREQ(undoInstallation(log).message().text(),
                  "Cannot delete file \"C:\\P\\Vantorel\\b.txt\" because it is read-only");
     EXPECT_FALSE(exists("P/Vantorel/a.txt"));
     EXPECT_TRUE(exists("P/Vantorel/c.txt"));
-    std::string user = sandbox.readHostFile(sandbox.root() + "/registry/HKEY_CURRENT_USER.reg");
-    EXPECT_NE(user.find("[HKEY_CURRENT_USER\\Software\\Hollowmere\\Vantorel]"), std::string::npos);
-}
+    EXPECT_NE(userHive().find("[HKEY_CURRENT_USER\\Software\\Hollowmere\\Vantorel]"), std::string::npos);
 
-TEST_F(UndoTest, AnEmptyLocationStopsWithTheBaseMessage) {
-    put("C:\\loose.txt");
-    log.addInstalledFile("Default", "", "C:\\loose.txt");
-    ErrorHandle result = undoInstallation(log);
-    EXPECT_STREQ(result.message().text(), "The directory \"\\\" is not the base of \"C:\\\"");
+    // An empty location has no base: its file goes, then the undo stops.
+    InstallLog loose;
+    sandbox.writeHostFile(sandbox.root() + "/drive_c/loose.txt", "x");
+    loose.addInstalledFile("Default", "", "C:\\loose.txt");
+    EXPECT_STREQ(undoInstallation(loose).message().text(), "The directory \"\\\" is not the base of \"C:\\\"");
     EXPECT_FALSE(exists("loose.txt"));
 }
 
-TEST_F(UndoTest, RegistryKeysGoInLogOrderAndUnknownAreasStop) {
+TEST_F(UndoTest, RegistryKeysGoInLogOrderAfterTheFiles) {
     RegistryKey("Software\\Hollowmere\\Vantorel\\ScreenSaver", 0).close();
     log.addRegistryKey("HKEY_CURRENT_USER", "Software\\Hollowmere\\Vantorel\\ScreenSaver");
     log.addRegistryKey("HKEY_CURRENT_USER", "Software\\Hollowmere\\Vantorel");
     log.addRegistryKey("HKEY_LOCAL_MACHINE", "SOFTWARE\\Gone\\Already");
     log.addRegistryKey("HKEY_CLASSES_ROOT", "x\\y");
-    put("C:\\P\\Vantorel\\a.txt");
-    log.addInstalledFile("Default", "%APP%", "C:\\P\\Vantorel\\a.txt");
-    ErrorHandle result = undoInstallation(log);
-    EXPECT_STREQ(result.message().text(), "Unknown registry area \"HKEY_CLASSES_ROOT\"");
-    EXPECT_FALSE(exists("P/Vantorel"));  // the files were handled first
-    std::string user = sandbox.readHostFile(sandbox.root() + "/registry/HKEY_CURRENT_USER.reg");
-    EXPECT_EQ(user.find("Hollowmere\\Vantorel"), std::string::npos);
-    EXPECT_NE(user.find("[HKEY_CURRENT_USER\\Software\\Hollowmere]"), std::string::npos);
+    installed("%APP%", "P/Vantorel/a.txt");
+    EXPECT_STREQ(undoInstallation(log).message().text(), "Unknown registry area \"HKEY_CLASSES_ROOT\"");
+    EXPECT_FALSE(exists("P/Vantorel"));
+    EXPECT_EQ(userHive().find("Hollowmere\\Vantorel"), std::string::npos);
     // A key already gone is no failure; its parent is created and stays.
-    std::string machine = sandbox.readHostFile(sandbox.root() + "/registry/HKEY_LOCAL_MACHINE.reg");
-    EXPECT_NE(machine.find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone]"), std::string::npos);
+    EXPECT_NE(sandbox.readHostFile(sandbox.root() + "/registry/HKEY_LOCAL_MACHINE.reg")
+                  .find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone]"), std::string::npos);
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "engine/Uninstaller.h"
@@ -14,66 +12,49 @@ namespace {
 
 const char* const deployed = "/drive_c/Program Files/Common Files/System/TessalyUninstaller.exe";
 
-// A real PE file from the machine with its file version words changed.
-std::string peWithVersion(uint32_t high, uint32_t low) {
-    std::ifstream in("/usr/lib/i386-linux-gnu/wine/i386-windows/version.dll", std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    std::string bytes = s.str();
-    const char signature[] = {'\xBD', '\x04', '\xEF', '\xFE'};
-    // The version resource sits near the end, after code that may hold the same bytes.
-    size_t at = bytes.rfind(std::string(signature, 4));
-    if (at == std::string::npos) return std::string();
-    std::memcpy(&bytes[at + 8], &high, 4);
-    std::memcpy(&bytes[at + 12], &low, 4);
-    return bytes;
-}
-
 class UninstallerDeploymentTest : public SandboxTest {
 protected:
     UninstallerDeploymentTest() { putStored("TESSALY_UNINSTALLER", "carried uninstaller"); }
     std::string deployedBytes() { return sandbox.readHostFile(sandbox.root() + deployed); }
+    std::string machineHive() { return sandbox.readHostFile(sandbox.root() + "/registry/HKEY_LOCAL_MACHINE.reg"); }
 };
 
 TEST_F(UninstallerDeploymentTest, VersionRuleDecidesWhetherToWrite) {
     ASSERT_FALSE(isFailure(deployUninstaller()));
     EXPECT_EQ(deployedBytes(), "carried uninstaller");
 
-    struct Case {
-        uint32_t high, low;
-        bool kept;
-    } cases[] = {{0x00010000, 0, false}, {0x00010000, 1, true}, {0x00020000, 0, true}, {0x00000009, 0xFFFFFFFF, false}};
+    // A real PE file of the machine with its file version words changed; the
+    // version resource sits after code that may hold the same signature bytes.
+    std::string pe = sandbox.readHostFile("/usr/lib/i386-linux-gnu/wine/i386-windows/version.dll");
+    size_t at = pe.rfind("\xBD\x04\xEF\xFE");
+    ASSERT_NE(at, std::string::npos);
+    struct Case { uint32_t high, low; bool kept; } cases[] = {
+        {0x00010000, 0, false}, {0x00010000, 1, true}, {0x00020000, 0, true}, {0x00000009, 0xFFFFFFFF, false}};
     for (const Case& c : cases) {
-        std::string existing = peWithVersion(c.high, c.low);
-        ASSERT_FALSE(existing.empty()) << "no PE file with a version resource to start from";
-        sandbox.writeHostFile(sandbox.root() + deployed, existing);
+        std::memcpy(&pe[at + 8], &c.high, 4);
+        std::memcpy(&pe[at + 12], &c.low, 4);
+        sandbox.writeHostFile(sandbox.root() + deployed, pe);
         ASSERT_FALSE(isFailure(deployUninstaller()));
-        EXPECT_EQ(deployedBytes() == existing, c.kept) << std::hex << c.high << "." << c.low;
+        EXPECT_EQ(deployedBytes() == pe, c.kept) << std::hex << c.high << "." << c.low;
     }
-
     sandbox.writeHostFile(sandbox.root() + deployed, "no version resource here");
     ASSERT_FALSE(isFailure(deployUninstaller()));
     EXPECT_EQ(deployedBytes(), "carried uninstaller");
 }
 
-TEST_F(UninstallerDeploymentTest, CommonFilesComeFromTheRegistryAlone) {
-    sandbox.writeHostFile(sandbox.root() + "/registry/HKEY_LOCAL_MACHINE.reg", "REGEDIT4\n\n");
-    ErrorHandle result = deployUninstaller();
-    EXPECT_STREQ(result.message().text(), "Unable to read the 'CommonFilesDir' registry value");
-    EXPECT_TRUE(deployedBytes().empty());
-    result = registerUninstaller("Vantorel v0.94a", "C:\\V\\Vantorel.gus");
-    EXPECT_STREQ(result.message().text(), "Unable to read the 'CommonFilesDir' registry value");
-}
-
-TEST_F(UninstallerDeploymentTest, RegistrationQuotesBothPaths) {
+TEST_F(UninstallerDeploymentTest, RegistrationQuotesBothPathsFromTheRecordedCommonFiles) {
     ASSERT_FALSE(isFailure(registerUninstaller("Vantorel v0.94a", "C:\\V\\Vantorel.gus")));
-    std::string machine = sandbox.readHostFile(sandbox.root() + "/registry/HKEY_LOCAL_MACHINE.reg");
-    EXPECT_NE(machine.find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
-                           "Uninstall\\Vantorel v0.94a]\n\"DisplayName\"=\"Vantorel v0.94a\"\n"
-                           "\"UninstallString\"=\"\\\"C:\\\\Program Files\\\\Common Files\\\\System\\\\"
-                           "TessalyUninstaller.exe\\\" \\\"C:\\\\V\\\\Vantorel.gus\\\"\"\n"),
-              std::string::npos)
-        << machine;
+    EXPECT_NE(machineHive().find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
+                                 "Uninstall\\Vantorel v0.94a]\n\"DisplayName\"=\"Vantorel v0.94a\"\n"
+                                 "\"UninstallString\"=\"\\\"C:\\\\Program Files\\\\Common Files\\\\System\\\\"
+                                 "TessalyUninstaller.exe\\\" \\\"C:\\\\V\\\\Vantorel.gus\\\"\"\n"),
+              std::string::npos) << machineHive();
+
+    sandbox.writeHostFile(sandbox.root() + "/registry/HKEY_LOCAL_MACHINE.reg", "REGEDIT4\n\n");
+    const char* noValue = "Unable to read the 'CommonFilesDir' registry value";
+    EXPECT_STREQ(deployUninstaller().message().text(), noValue);
+    EXPECT_STREQ(registerUninstaller("Vantorel v0.94a", "C:\\V\\Vantorel.gus").message().text(), noValue);
+    EXPECT_TRUE(deployedBytes().empty());
 }
 
 }  // namespace
