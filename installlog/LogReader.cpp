@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "installlog/InstallLog.h"
 #include "installset/TableResource.h"
 #include "platform/platform.h"
@@ -63,14 +65,8 @@ ErrorHandle lineError(const char* pattern, const String& line) {
     return makeError(message);
 }
 
-bool is(const String& text, const char* word) {
-    const char* a = text.text();
-    while (*a != '\0' && *a == *word) {
-        ++a;
-        ++word;
-    }
-    return *a == *word;
-}
+// Line types and the version compare exactly, case included.
+bool is(const String& text, const char* word) { return std::strcmp(text.text(), word) == 0; }
 
 }  // namespace
 
