@@ -17,13 +17,14 @@
 
 #include "foundation/String.h"
 #include "platform/host/HostControl.h"
+#include "platform/host/WindowsErrors.h"
 #include "platform/platform.h"
 
 namespace platform {
 namespace {
 
-const long errAccessDenied = 5;
-const long errNotFound = 2;
+const long errAccessDenied = host::errAccessDenied;
+const long errNotFound = host::errFileNotFound;
 const long errInvalidParameter = 87;
 const long errMoreData = 234;
 const long errBadDb = 1009;
