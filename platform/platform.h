@@ -115,6 +115,22 @@ public:
     virtual void release() = 0;                           // IMalloc::Release; deletes this
 };
 
+// Where the system keeps its well-known folders, outside any dialogue: the
+// path of a CSIDL folder (SHGetFolderPathA, 260 bytes, no trailing
+// backslash); false when the system has no such folder. The uninstaller checks
+// the locations a log names against these, and a silent install takes its
+// folders from them.
+enum : int {
+    csidlPrograms = 0x02,
+    csidlDesktopDirectory = 0x10,
+    csidlCommonStartMenu = 0x16,
+    csidlCommonPrograms = 0x17,
+    csidlCommonDesktopDirectory = 0x19,
+    csidlWindows = 0x24,
+    csidlProgramFiles = 0x26,
+};
+bool specialFolderPath(int csidl, char* path);
+
 // ShellExecuteA (null owner, verb, file, no parameters, no directory, show 1);
 // returns its result, success above 32.
 intptr_t shellExecute(const char* verb, const char* file);

@@ -144,6 +144,34 @@ ShellFolders* ShellFolders::open() {
     return new host::HostShellFolders();
 }
 
+// The sandbox's machine has one user, "user", and the folders a fresh
+// Windows keeps for it and for all users.
+bool specialFolderPath(int csidl, char* path) {
+    const char* folder = nullptr;
+    switch (csidl) {
+        case csidlStartMenu:
+            folder = "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
+            break;
+        case csidlPrograms:
+            folder = "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
+            break;
+        case csidlDesktop:
+        case csidlDesktopDirectory: folder = "C:\\Users\\user\\Desktop"; break;
+        case csidlCommonStartMenu:
+            folder = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu";
+            break;
+        case csidlCommonPrograms:
+            folder = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
+            break;
+        case csidlCommonDesktopDirectory: folder = "C:\\Users\\Public\\Desktop"; break;
+        case csidlWindows: folder = "C:\\WINDOWS"; break;
+        case csidlProgramFiles: folder = "C:\\Program Files"; break;
+        default: return false;
+    }
+    std::snprintf(path, 260, "%s", folder);
+    return true;
+}
+
 // Hands the document to the desktop's opener (xdg-open, found on PATH) and
 // answers as ShellExecute does: above 32 when it was opened.
 intptr_t shellExecute(const char*, const char* file) {

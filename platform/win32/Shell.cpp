@@ -109,6 +109,10 @@ ShellFolders* ShellFolders::open() {
     return new Win32ShellFolders(malloc);
 }
 
+bool specialFolderPath(int csidl, char* path) {
+    return SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) == S_OK;
+}
+
 intptr_t shellExecute(const char* verb, const char* file) {
     return reinterpret_cast<intptr_t>(ShellExecuteA(nullptr, verb, file, nullptr, nullptr, 1));
 }
