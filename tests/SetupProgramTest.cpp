@@ -125,6 +125,13 @@ TEST_F(SetupProgramTest, RecordedVersionDecidesTheFirstBox) {
     Session asked = run("");
     EXPECT_NE(asked.output.find("Do you wish to install Vantorel v0.94a?"), std::string::npos);
     EXPECT_NE(asked.output.find("Info: Have a nice day."), std::string::npos);
+    // Nor does a path that is there but empty.
+    sandbox.writeHostFile(sandbox.root() + "/registry/HKEY_CURRENT_USER.reg",
+                          "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Hollowmere\\Vantorel]\n"
+                          "\"Version\"=\"v0.93\"\n\"InstallationPath\"=\"\"\n");
+    Session empty = run("");
+    EXPECT_EQ(empty.output.find("already installed"), std::string::npos) << empty.output;
+    EXPECT_NE(empty.output.find("Info: Have a nice day."), std::string::npos);
 }
 
 TEST_F(SetupProgramTest, EnterTakesTheDefaultButton) {
@@ -194,16 +201,6 @@ TEST_F(SetupProgramTest, NoShellAllocatorEndsAfterTheFirstQuestion) {
     EXPECT_EQ(session.output.find("Browse for Folder"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(sandbox.root() + "/drive_c/Program Files/Common Files/System"));
     EXPECT_EQ(hive("HKEY_CURRENT_USER").find("\"Version\""), std::string::npos);
-}
-
-TEST_F(SetupProgramTest, AnEmptyInstallationPathIsNotAnInstallation) {
-    sandbox.writeHostFile(sandbox.root() + "/registry/HKEY_CURRENT_USER.reg",
-                          "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Hollowmere\\Vantorel]\n"
-                          "\"Version\"=\"v0.93\"\n\"InstallationPath\"=\"\"\n");
-    Session asked = run("n\n");
-    EXPECT_EQ(asked.output.find("already installed"), std::string::npos) << asked.output;
-    EXPECT_NE(asked.output.find("Do you wish to install Vantorel v0.94a?"), std::string::npos);
-    EXPECT_NE(asked.output.find("Info: Have a nice day."), std::string::npos);
 }
 
 TEST_F(SetupProgramTest, SettingsThatCannotBeRecordedAreReportedOnceAndUndoNothing) {
