@@ -111,7 +111,7 @@ TEST_F(PackTool, RefusesWhatTheSetupWouldRefuseOrCouldNotRemove) {
     EXPECT_EQ(row("FILESET|A1|Default|%APP%a.txt"), "m.txt:2: destination needs a backslash and a file name after %APP%");
     EXPECT_EQ(row("FILESET|A1|Default|%APP%\\doc\\\\a.txt"), "m.txt:2: destination has an empty folder or file name");
     EXPECT_EQ(row("FILESET|A1|Default|%APP%\\a.txt|Help\\Index"),
-              "m.txt:2: shortcut title 'Help\\Index' is not a file name (no path separators)");
+              "m.txt:2: shortcut title 'Help\\Index' is not a file name: a path separator or a character Windows refuses");
     EXPECT_EQ(row("FILESET|A1|Default|%APP%\\a.txt|Help|N"), "m.txt:2: desktop flag must be Y or empty, not 'N'");
     EXPECT_EQ(row("FILESET|A1|Default|%APP%\\a.txt|Help|Y"), "");
 

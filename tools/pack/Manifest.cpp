@@ -119,7 +119,8 @@ Manifest readManifest(const std::string& path, const std::string& binDir) {
             if (fields.size() > 4) {
                 for (unsigned char c : fields[4])
                     if (badNameChar(c))
-                        fail("shortcut title '" + fields[4] + "' is not a file name (no path separators)");
+                        fail("shortcut title '" + fields[4] +
+                             "' is not a file name: a path separator or a character Windows refuses");
             }
             if (fields.size() > 5 && !fields[5].empty() && fields[5] != "Y")
                 fail("desktop flag must be Y or empty, not '" + fields[5] + "'");
