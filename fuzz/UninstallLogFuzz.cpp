@@ -135,6 +135,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     platform::host::setSandbox(root);
     platform::host::ensureSandbox();
     folders = SystemFolders::ofThisMachine();
+    for (const char* folder : folderStays) fs::create_directories(root + "/" + folder);
     RegistryKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", 1).close();
     RegistryKey("Software\\Microsoft\\Keep", 0).close();
     std::atexit([] {

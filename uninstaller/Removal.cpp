@@ -86,6 +86,7 @@ RemovalReport removeInstallation(const InstallLog& log) {
         }
         String parent, key;
         splitPath(record.key, parent, key);
+        parent.trimRight('\\');
         // A missing parent means the key is gone already; making the parent
         // just to find that out would leave a key behind.
         RegistryKey holder(parent.text(), root, RegistryKey::existingOnly);
