@@ -224,13 +224,13 @@ int String::formatV(const char* formatText, va_list args) {
     // rather than running past it.
     va_list again;
     va_copy(again, args);
-    int n = std::vsnprintf(rep_->text, rep_->capacity, formatText, args);
+    int n = platform::formatText(rep_->text, rep_->capacity, formatText, args);
     if (n < 0) {
         rep_->text[0] = '\0';
         n = 0;
     } else if (static_cast<uint32_t>(n) >= rep_->capacity) {
         setCapacity(static_cast<uint32_t>(n) + 1);
-        std::vsnprintf(rep_->text, rep_->capacity, formatText, again);
+        platform::formatText(rep_->text, rep_->capacity, formatText, again);
     }
     va_end(again);
     if (grown) setCapacity(static_cast<uint32_t>(std::strlen(rep_->text)) + 1);
