@@ -82,6 +82,22 @@ TEST(Decompressor, FailuresAndTheirReports) {
     EXPECT_EQ(decoded(codeStream(cycle), 100000), "Error: Decompression stack overflow!");
 }
 
+// The fast decoder moves short strings as 16-byte blocks that run past the
+// output; where decoding stops early, the caller's buffer past what was
+// produced must still hold what it held, as the literal decoder leaves it.
+TEST(Decompressor, StoppingEarlyLeavesTheRestOfTheBufferAsItWas) {
+    std::string text;
+    for (int i = 0; text.size() < 20000; ++i) text += "abc" + std::to_string(i % 13) + (i % 5 ? "xy" : "xyzzy");
+    Bytes packed = lzwEncode(reinterpret_cast<const unsigned char*>(text.data()), text.size(), 14);
+    const std::string error = "Error: Decompression error";
+    std::string buffer;
+    EXPECT_EQ(decoded(packed, uint32_t(text.size() + 100), 14, &buffer), error) << "input ends first";
+    EXPECT_EQ(buffer.substr(0, text.size()), text);
+    EXPECT_EQ(buffer.substr(text.size()), std::string(100, '\xEE'));
+    for (size_t cut : {size_t(7), packed.size() / 3, packed.size() - 1})
+        EXPECT_EQ(decoded(Bytes(packed.begin(), packed.begin() + long(cut)), uint32_t(text.size()), 14), error) << cut;
+}
+
 TEST(Decompressor, WidthGrowsAfterEntry511AndAFullTableStartsOver) {
     Codes codes;
     std::string expected;
