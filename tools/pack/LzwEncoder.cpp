@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -86,9 +87,8 @@ std::vector<unsigned char> lzwEncode(const unsigned char* data, size_t size, uin
 
     // How far the strings of the table reach from `at`: the codes of every
     // prefix of the longest match (the table holds each prefix of a string it
-    // holds), into codes[1..length]; returns the length.
-    std::vector<uint32_t> codes(size_t(longestString) + 1);
-    auto matchCodes = [&](size_t at) {
+    // holds) into codes[1..length]; returns the length.
+    auto matchCodes = [&](size_t at, uint32_t* codes) {
         uint32_t code = data[at];
         codes[1] = code;
         uint32_t length = 1;
@@ -110,6 +110,14 @@ std::vector<unsigned char> lzwEncode(const unsigned char* data, size_t size, uin
         }
         return length;
     };
+    // The match found by looking ahead from where the longest match ends is,
+    // when that match is taken, the next step's match: kept, not walked again.
+    // (The one entry made in between could only lengthen it, and rarely does.)
+    std::vector<uint32_t> codeBuffers(2 * (size_t(longestString) + 1));
+    uint32_t* codes = codeBuffers.data();
+    uint32_t* ahead = codes + longestString + 1;
+    size_t aheadAt = 0;  // where the kept match starts; 0: none kept
+    uint32_t aheadLength = 0;
 
     uint32_t width = 9, threshold = 512, nextCode = 256;
     size_t pos = 0;
@@ -131,13 +139,23 @@ std::vector<unsigned char> lzwEncode(const unsigned char* data, size_t size, uin
         // one byte, which the table already holds. So it must reach at least
         // two bytes further; at one byte the wasted entries cost more than
         // the codes saved (measured on text and binaries alike).
-        uint32_t longest = matchCodes(pos);
+        uint32_t longest;
+        if (aheadAt == pos) {
+            std::swap(codes, ahead);
+            longest = aheadLength;
+        } else {
+            longest = matchCodes(pos, codes);
+        }
+        aheadAt = 0;
         uint32_t take = longest;
         bool resetsAfter = nextCode + 1 == threshold && width == maxWidth;
         if (longest > 1 && pos + longest < size && !resetsAfter) {
-            size_t bestReach = pos + longest + matchLength(pos + longest);
-            for (uint32_t length = longest - 1; length >= 1; --length) {
-                if (pos + length + longestString < bestReach + 2) break;  // cannot win
+            aheadLength = matchCodes(pos + longest, ahead);
+            aheadAt = pos + longest;
+            size_t bestReach = aheadAt + aheadLength;
+            // Two steps back cover nearly all of the gain; looking further
+            // back doubles the time for a thousandth of the size.
+            for (uint32_t length = longest - 1; length >= 1 && length + 2 >= longest; --length) {
                 size_t reach = pos + length + matchLength(pos + length);
                 if (reach >= bestReach + 2) {
                     bestReach = reach;
