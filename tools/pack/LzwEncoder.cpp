@@ -100,22 +100,13 @@ std::vector<unsigned char> lzwEncode(const unsigned char* data, size_t size, uin
         }
         return length;
     };
-    auto matchLength = [&](size_t at) {
-        uint32_t code = data[at];
-        uint32_t length = 1;
-        for (; at + length < size && length < longestString; ++length) {
-            int32_t longer = dictionary.find(code, data[at + length]);
-            if (longer < 0) break;
-            code = static_cast<uint32_t>(longer);
-        }
-        return length;
-    };
     // The match found by looking ahead from where the longest match ends is,
     // when that match is taken, the next step's match: kept, not walked again.
     // (The one entry made in between could only lengthen it, and rarely does.)
-    std::vector<uint32_t> codeBuffers(2 * (size_t(longestString) + 1));
+    std::vector<uint32_t> codeBuffers(3 * (size_t(longestString) + 1));
     uint32_t* codes = codeBuffers.data();
     uint32_t* ahead = codes + longestString + 1;
+    uint32_t* const scratch = ahead + longestString + 1;  // the other look-aheads
     size_t aheadAt = 0;  // where the kept match starts; 0: none kept
     uint32_t aheadLength = 0;
 
@@ -156,7 +147,7 @@ std::vector<unsigned char> lzwEncode(const unsigned char* data, size_t size, uin
             // Two steps back cover nearly all of the gain; looking further
             // back doubles the time for a thousandth of the size.
             for (uint32_t length = longest - 1; length >= 1 && length + 2 >= longest; --length) {
-                size_t reach = pos + length + matchLength(pos + length);
+                size_t reach = pos + length + matchCodes(pos + length, scratch);
                 if (reach >= bestReach + 2) {
                     bestReach = reach;
                     take = length;
