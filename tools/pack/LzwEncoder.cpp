@@ -102,7 +102,8 @@ std::vector<unsigned char> lzwEncode(const unsigned char* data, size_t size, uin
     };
     // The match found by looking ahead from where the longest match ends is,
     // when that match is taken, the next step's match: kept, not walked again.
-    // (The one entry made in between could only lengthen it, and rarely does.)
+    // The one entry made in between extends the string just taken, so it can
+    // lengthen the kept match only where that match ended on that string.
     std::vector<uint32_t> codeBuffers(3 * (size_t(longestString) + 1));
     uint32_t* codes = codeBuffers.data();
     uint32_t* ahead = codes + longestString + 1;
@@ -131,7 +132,7 @@ std::vector<unsigned char> lzwEncode(const unsigned char* data, size_t size, uin
         // two bytes further; at one byte the wasted entries cost more than
         // the codes saved (measured on text and binaries alike).
         uint32_t longest;
-        if (aheadAt == pos) {
+        if (aheadAt == pos && ahead[aheadLength] != previous) {
             std::swap(codes, ahead);
             longest = aheadLength;
         } else {
