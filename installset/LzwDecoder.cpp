@@ -212,10 +212,7 @@ ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, un
         placed[nextCode].offset = previousStart;
         previousStart = start;
         previousLength = out - start;
-        LzwEntry& made = entries[nextCode];
-        made.prefix = static_cast<uint16_t>(previous);
-        made.byte = static_cast<uint8_t>(first);
-        made.used = 1;
+        entries[nextCode] = LzwEntry{static_cast<uint16_t>(previous), static_cast<uint8_t>(first), 1};
         previous = thisCode;
         if (++nextCode == threshold) {
             threshold *= 2;
