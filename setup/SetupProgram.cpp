@@ -1,5 +1,6 @@
 #include "setup/SetupProgram.h"
 
+#include "engine/InstallLogDigest.h"
 #include "engine/InstallRun.h"
 #include "engine/Undo.h"
 #include "foundation/ErrorReport.h"
@@ -39,6 +40,10 @@ void runSetup(const String& installationDirectory, const String& shortcutDirecto
         }
     }
     if (!isFailure(result)) result = ProductSettings().recordInstallation(installationDirectory);
+    // Last, once the log will not be written again.
+    if (!isFailure(result))
+        result = storeLogDigest(product::applicationName,
+                                installationDirectory + "\\" + product::productName + ".gus");
     if (isFailure(result)) {
         showReport(nullptr, product::caption, result);
         return;

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/platform.h"
 #include "tests/support/TempSandbox.h"
 
 namespace {
@@ -38,12 +39,13 @@ protected:
         ::chmod((binDir + "/xdg-open").c_str(), 0755);
     }
 
-    Session run(const std::string& answers, const char* program = "vantorel-setup") {
+    Session run(const std::string& answers, const char* program = "vantorel-setup",
+                const std::string& arguments = "") {
         std::string input = sandbox.root() + "/answers";
         sandbox.writeHostFile(input, answers);
         std::string command = "env VANTOREL_SANDBOX='" + sandbox.root() + "' PATH='" + binDir +
                               ":/usr/bin:/bin' '" + VANTOREL_BINARY_DIR + "/bin/" + program +
-                              "' < '" + input + "' 2>&1";
+                              "' " + arguments + " < '" + input + "' 2>&1";
         FILE* pipe = ::popen(command.c_str(), "r");
         Session result{"", -1};
         char buffer[4096];
@@ -108,6 +110,43 @@ TEST_F(SetupProgramTest, CompleteInstallThenRefusal) {
     EXPECT_NE(second.output.find("Error: Vantorel version v0.94a is already installed.\n"
                                  "It must be uninstalled before you can install version v0.94a.\n"),
               std::string::npos) << second.output;
+}
+
+// The setup's last step seals the log with its digest; the uninstaller then
+// removes everything the setup recorded, but nothing at all once the log was
+// edited after the installation.
+TEST_F(SetupProgramTest, TheSealedLogRemovesTheProductAndAnEditedOneNothing) {
+    std::filesystem::create_directories(sandbox.root() + "/drive_c/Games");
+    sandbox.writeHostFile(sandbox.path("C:\\WINDOWS") + "/win.ini", "[fonts]");
+    ASSERT_EQ(run("y\nC:\\Games\n" + startMenu + "\\Programs\ny\nn\n").status, 0);
+    const std::string gusPath = sandbox.path("C:\\Games\\Vantorel\\Vantorel.gus");
+    const std::string honest = sandbox.readHostFile(gusPath);
+    unsigned char digest[32];
+    ASSERT_TRUE(platform::sha256(honest.data(), honest.size(), digest));
+    char hex[65];
+    for (int i = 0; i < 32; ++i) std::snprintf(hex + 2 * i, 3, "%02x", digest[i]);
+    EXPECT_NE(hive("HKEY_LOCAL_MACHINE").find(std::string("\"InstallLogSHA256\"=\"") + hex + "\""),
+              std::string::npos);
+
+    const std::string log = "'C:\\Games\\Vantorel\\Vantorel.gus'";
+    sandbox.writeHostFile(gusPath, honest + "INSTALLED_FILE|Default|%WIN%|C:\\WINDOWS\\win.ini\r\n");
+    Session edited = run("y\n", "vantorel-uninstall", log);
+    EXPECT_EQ(edited.status, 1);
+    EXPECT_NE(edited.output.find("has been changed since the installation. Nothing was removed."),
+              std::string::npos) << edited.output;
+    EXPECT_EQ(edited.output.find("Do you wish"), std::string::npos);
+    EXPECT_EQ(sandbox.readHostFile(sandbox.path("C:\\WINDOWS\\win.ini")), "[fonts]");
+    EXPECT_FALSE(sandbox.readHostFile(sandbox.path("C:\\Games\\Vantorel\\Vantorel.exe")).empty());
+
+    sandbox.writeHostFile(gusPath, honest);
+    Session removal = run("y\n", "vantorel-uninstall", log);
+    EXPECT_EQ(removal.status, 0) << removal.output;
+    EXPECT_NE(removal.output.find("Info: Vantorel v0.94a was removed."), std::string::npos) << removal.output;
+    EXPECT_FALSE(std::filesystem::exists(sandbox.root() + "/drive_c/Games/Vantorel"));
+    EXPECT_FALSE(std::filesystem::exists(sandbox.path(startMenu + "\\Programs\\Vantorel")));
+    EXPECT_FALSE(std::filesystem::exists(sandbox.path("C:\\Users\\user\\Desktop\\Vantorel.lnk")));
+    EXPECT_EQ(hive("HKEY_LOCAL_MACHINE").find("Vantorel"), std::string::npos);
+    EXPECT_EQ(hive("HKEY_CURRENT_USER").find("Hollowmere\\Vantorel"), std::string::npos);
 }
 
 TEST_F(SetupProgramTest, RecordedVersionDecidesTheFirstBox) {
