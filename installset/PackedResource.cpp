@@ -15,6 +15,10 @@ ErrorHandle corrupt(const char* pattern, const String& name) {
     return makeError(message);
 }
 
+unsigned char* obtainMalloc(uint32_t size) { return static_cast<unsigned char*>(std::malloc(size)); }
+void releaseMalloc(unsigned char* block, uint32_t) { std::free(block); }
+const UnpackBuffers mallocBuffers = {obtainMalloc, releaseMalloc};
+
 ErrorHandle corrupt(const char* pattern, const String& name, uint32_t a, uint32_t b) {
     String message;
     message.format(pattern, name.text(), static_cast<unsigned long>(a),
@@ -42,7 +46,9 @@ ErrorHandle unpackResource(const String& name, const unsigned char** data, uint3
 }
 
 ErrorHandle unpackPackedBytes(const String& name, const unsigned char* resource, uint32_t size,
-                              const unsigned char** data, uint32_t* length, bool* mustFree) {
+                              const unsigned char** data, uint32_t* length, bool* mustFree,
+                              const UnpackBuffers* buffers) {
+    if (buffers == nullptr) buffers = &mallocBuffers;
     if (data == nullptr || length == nullptr || mustFree == nullptr) return invalidParameters();
     *mustFree = false;
     PackedHeader header;
@@ -79,17 +85,17 @@ ErrorHandle unpackPackedBytes(const String& name, const unsigned char* resource,
         uint64_t longest = lzwLongestOutput(header.packedLength);
         uint32_t room = header.unpackedLength > longest ? static_cast<uint32_t>(longest + 1)
                                                         : header.unpackedLength;
-        unsigned char* buffer = static_cast<unsigned char*>(std::malloc(room));
+        unsigned char* buffer = buffers->obtain(room);
         if (buffer == nullptr) return invalidParameters();
         LzwDecoder decoder(header.method);
         ErrorHandle decoded = decoder.decompress(payload, header.packedLength, buffer, room);
         if (!isFailure(decoded) && room != header.unpackedLength) decoded = decompressionError();
         if (isFailure(decoded)) {
-            std::free(buffer);
+            buffers->release(buffer, room);
             return decoded;
         }
         if (crc16(buffer, header.unpackedLength, 0) != header.unpackedCrc) {
-            std::free(buffer);
+            buffers->release(buffer, room);
             return corrupt("Install set is corrupt.\nResource \"%s\" failed CRC check on uncompressed data.",
                            name);
         }

@@ -12,7 +12,17 @@
 ErrorHandle unpackResource(const String& name, const unsigned char** data, uint32_t* length,
                            bool* mustFree);
 
+// Where a compressed resource's bytes are decoded to: obtain gives a block of
+// at least size bytes or null, release takes it back. A caller that hands out
+// the block afterwards (mustFree true) releases it with its own release.
+struct UnpackBuffers {
+    unsigned char* (*obtain)(uint32_t size);
+    void (*release)(unsigned char* block, uint32_t size);
+};
+
 // The same checks over bytes already in hand (the install-set builder uses it
-// on files); name is only used in the messages.
+// on files); name is only used in the messages. Without buffers the block
+// comes from malloc, as unpackResource's does.
 ErrorHandle unpackPackedBytes(const String& name, const unsigned char* resource, uint32_t size,
-                              const unsigned char** data, uint32_t* length, bool* mustFree);
+                              const unsigned char** data, uint32_t* length, bool* mustFree,
+                              const UnpackBuffers* buffers = nullptr);

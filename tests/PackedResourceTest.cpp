@@ -112,3 +112,57 @@ TEST(UnpackResource, DecompressorReportsPassUpUnchangedAndShortResourcesAreNotOv
     EXPECT_EQ(unpack(withHeader(packedStored, 0xFFFFFFFFu, 0, {0x61}, 0xFFFFFFFFu)),
               corrupt + "has 1 bytes after its header, expected 4294967295.");
 }
+
+namespace {
+
+// A caller's own buffers, counted: what is obtained is either handed out or
+// released, with the size it was obtained with.
+struct CountedBuffers {
+    static int obtained, released;
+    static uint32_t lastSize;
+    static bool refuse;
+    static unsigned char* obtain(uint32_t size) {
+        if (refuse) return nullptr;
+        ++obtained;
+        lastSize = size;
+        return static_cast<unsigned char*>(std::malloc(size));
+    }
+    static void release(unsigned char* block, uint32_t size) {
+        ++released;
+        EXPECT_EQ(size, lastSize);
+        std::free(block);
+    }
+};
+int CountedBuffers::obtained, CountedBuffers::released;
+uint32_t CountedBuffers::lastSize;
+bool CountedBuffers::refuse;
+
+std::string unpackInto(const Bytes& resource) {
+    const UnpackBuffers buffers = {CountedBuffers::obtain, CountedBuffers::release};
+    const unsigned char* data = nullptr;
+    uint32_t length = 0;
+    bool mustFree = false;
+    ErrorHandle result = unpackPackedBytes("VANTOREL007", resource.data(), uint32_t(resource.size()), &data,
+                                           &length, &mustFree, &buffers);
+    if (isFailure(result)) return result.message().text();
+    std::string bytes(data, data + length);
+    if (mustFree) CountedBuffers::release(const_cast<unsigned char*>(data), length);
+    return bytes;
+}
+
+}  // namespace
+
+TEST(UnpackResource, CallersBuffersAreHandedOutOrReleasedOnEveryFailure) {
+    EXPECT_EQ(unpackInto(example), "abab");
+    Bytes badCrc = example;
+    badCrc[13] ^= 1;
+    EXPECT_EQ(unpackInto(badCrc), corrupt + "failed CRC check on uncompressed data.");
+    EXPECT_EQ(unpackInto(withHeader(14, 5, 0, {0x61, 0x31, 0x00, 0x20})), "Decompression error");
+    EXPECT_EQ(CountedBuffers::obtained, 3);
+    EXPECT_EQ(CountedBuffers::released, 3);
+    EXPECT_EQ(unpackInto(withHeader(packedStored, 5, crc16(five.data(), 5, 0), five)), std::string("\1\2\3\4\5"));
+    EXPECT_EQ(CountedBuffers::obtained, 3) << "a stored resource needs no buffer";
+    CountedBuffers::refuse = true;
+    EXPECT_EQ(unpackInto(example), "Invalid Parameters");
+    CountedBuffers::refuse = false;
+}

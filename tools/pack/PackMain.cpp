@@ -121,6 +121,24 @@ bool writeAll(int fd, const unsigned char* bytes, size_t size) {
     return true;
 }
 
+// The decoded bytes go into a fresh anonymous mapping backed by huge pages
+// where the kernel has them, and filled in before decoding: a 25 MB file
+// then costs a dozen page faults instead of six thousand, and the decoder
+// never stops for one.
+unsigned char* obtainMapped(uint32_t size) {
+    void* at = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (at == MAP_FAILED) return nullptr;
+#ifdef MADV_HUGEPAGE
+    ::madvise(at, size, MADV_HUGEPAGE);  // only advice: without it the pages are small
+#endif
+#ifdef MADV_POPULATE_WRITE
+    ::madvise(at, size, MADV_POPULATE_WRITE);  // an older kernel refuses; the faults come later
+#endif
+    return static_cast<unsigned char*>(at);
+}
+
+void releaseMapped(unsigned char* block, uint32_t size) { ::munmap(block, size); }
+
 int unpack(const std::vector<std::string>& args) {
     if (args.size() != 2) return fail(std::string("unpack needs RESOURCE-FILE and OUT (- for standard output)\n") + usage);
     MappedFile resource;
@@ -130,12 +148,16 @@ int unpack(const std::vector<std::string>& args) {
     const unsigned char* data = nullptr;
     uint32_t length = 0;
     bool mustFree = false;
+    const UnpackBuffers mapped = {obtainMapped, releaseMapped};
     ErrorHandle result = unpackPackedBytes(name.c_str(), resource.bytes(),
                                            static_cast<uint32_t>(resource.size()), &data, &length,
-                                           &mustFree);
+                                           &mustFree, &mapped);
     if (isFailure(result)) return failReport(args[0], result);
-    std::unique_ptr<unsigned char, void (*)(void*)> owned(mustFree ? const_cast<unsigned char*>(data) : nullptr,
-                                                          std::free);
+    struct Unmap {
+        uint32_t size;
+        void operator()(const unsigned char* block) const { releaseMapped(const_cast<unsigned char*>(block), size); }
+    };
+    std::unique_ptr<const unsigned char, Unmap> owned(mustFree ? data : nullptr, Unmap{length});
     if (args[1] == "-") {
         if (!writeAll(STDOUT_FILENO, data, length))
             return fail(std::string("cannot write to standard output: ") + std::strerror(errno));
