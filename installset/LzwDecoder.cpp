@@ -11,8 +11,9 @@ inline uint32_t codeAt(const unsigned char* src, uint32_t length, uint64_t bit, 
     uint64_t at = bit >> 3;
     uint32_t word;
     if (at + 4 <= length) {
-        word = uint32_t(src[at]) << 24 | uint32_t(src[at + 1]) << 16 | uint32_t(src[at + 2]) << 8 |
-               src[at + 3];
+        // One load and a byte swap: the table lookup waits on this value.
+        std::memcpy(&word, src + at, 4);
+        word = __builtin_bswap32(word);
     } else {
         word = 0;
         for (uint64_t k = 0; k < 4; ++k) word = word << 8 | (at + k < length ? src[at + k] : 0);
@@ -69,26 +70,32 @@ inline void copyBlock(unsigned char* to, const unsigned char* from) {
 
 // The block copies run up to 15 bytes past the output. Decoding that stops
 // there must leave the caller's buffer as the literal decoder does, so the
-// bytes a block is about to cover for the first time are kept beforehand:
-// position p at kept[p & 31] (written twice, the second time 32 lower, so
-// that the 16 bytes wrap around the 32 without a branch). At most 16 bytes
-// past the output are ever overrun, so nothing still needed is overwritten.
+// bytes past the output are kept, 64 at a time, before a block may cover
+// them: position p at kept[p & 127] (written twice, the second time 128
+// lower, so that a piece wraps around without a branch). A block never
+// reaches past the last piece kept, and the output is never more than 80
+// bytes behind its end, so the two pieces in the ring cover every byte a
+// block may have overwritten.
 struct Overrun {
-    unsigned char area[80];
-    uint32_t highWater;  // no byte at or past it has been written
+    enum : uint32_t { piece = 64, ring = 128, room = piece + 16 };
+    unsigned char area[ring + ring + piece];
+    uint32_t keptEnd;  // every byte from the output up to here is kept
 
-    unsigned char* kept() { return area + 32; }
-    // Before a block copy to [out, out + 16); needs highWater + 16 <= dstLen.
+    unsigned char* kept() { return area + ring; }
+    // Before a block copy to [out, out + 16); needs out + room <= dstLen.
     void keep(const unsigned char* dst, uint32_t out) {
-        if (highWater < out) highWater = out;
-        unsigned char block[16];
-        std::memcpy(block, dst + highWater, 16);
-        std::memcpy(kept() + (highWater & 31), block, 16);
-        std::memcpy(kept() + (highWater & 31) - 32, block, 16);
-        if (highWater < out + 16) highWater = out + 16;
+        if (out + 16 <= keptEnd) return;
+        // Bytes before the output are final; what an exact copy wrote past
+        // the last piece needs no keeping either.
+        uint32_t from = keptEnd > out ? keptEnd : out;
+        unsigned char bytes[piece];
+        std::memcpy(bytes, dst + from, piece);
+        std::memcpy(kept() + (from & (ring - 1)), bytes, piece);
+        std::memcpy(kept() + (from & (ring - 1)) - ring, bytes, piece);
+        keptEnd = from + piece;
     }
     void undo(unsigned char* dst, uint32_t out) {
-        for (uint32_t p = out; p < highWater; ++p) dst[p] = kept()[p & 31];
+        for (uint32_t p = out; p < keptEnd; ++p) dst[p] = kept()[p & (ring - 1)];
     }
 };
 
@@ -132,7 +139,7 @@ ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, un
     uint32_t previousLength = 1;
     ErrorHandle result;
     Overrun overrun;
-    overrun.highWater = 1;
+    overrun.keptEnd = 1;
     while (bitsTaken < lastStart && out < dstLen) {
         uint32_t thisCode = codeAt(src, srcLen, bitsTaken, width);
         bitsTaken += width;
@@ -151,7 +158,7 @@ ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, un
             if (length > dstLen - out) break;
             const unsigned char* from = (thisCode < 256 ? byteStrings : dst) + placed[thisCode].offset;
             first = *from;
-            if (length <= 16 && dstLen - out >= 32) {
+            if (length <= 16 && dstLen - out >= Overrun::room) {
                 overrun.keep(dst, out);
                 copyBlock(dst + out, from);
             } else {
@@ -169,7 +176,7 @@ ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, un
             const unsigned char* from = dst + placed[previous].offset;
             unsigned char last = static_cast<unsigned char>(first);
             first = *from;
-            if (length < 16 && dstLen - out >= 32) {
+            if (length < 16 && dstLen - out >= Overrun::room) {
                 overrun.keep(dst, out);
                 copyBlock(dst + out, from);
             } else {
