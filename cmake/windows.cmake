@@ -22,7 +22,10 @@ add_subdirectory(payload)
 
 # The system libraries follow the platform archive that calls them, or the
 # linker meets them before it knows what the archive needs.
-target_link_libraries(vantorel_platform PUBLIC ole32 shell32 version uuid)
+# version.dll is loaded from the system folder at run time, never imported:
+# only KnownDLLs may be imported, which Windows never takes from the program's
+# folder.
+target_link_libraries(vantorel_platform PUBLIC ole32 shell32 uuid)
 
 add_executable(VantorelSetup WIN32 platform/win32/entry/SetupMain.cpp
                setup/resources/VantorelSetup.rc)

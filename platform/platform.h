@@ -70,6 +70,14 @@ int readChar(File* file);  // the next byte (after text-mode translation), or -1
 int flushFile(File* file);
 int closeFile(File* file);  // 0 on success; the stream is gone either way
 
+// ------------------------------------------------------- one at a time
+// A named mutex in the machine's global namespace ("Global\" + name), so that
+// it is seen from every session. Null when another process holds the name or
+// the mutex cannot be made; otherwise held until released or the process ends.
+typedef void* InstanceLock;
+InstanceLock claimInstanceLock(const char* name);
+void releaseInstanceLock(InstanceLock lock);
+
 // GetWindowsDirectoryA: false when the call fails.
 bool windowsDirectory(char* buf, size_t size);
 

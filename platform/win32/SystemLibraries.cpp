@@ -1,0 +1,22 @@
+#include "platform/win32/SystemLibraries.h"
+
+namespace platform {
+
+void restrictLibrarySearch() {
+    typedef BOOL(WINAPI * SetDirectories)(DWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    SetDirectories set = reinterpret_cast<SetDirectories>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    if (set != nullptr) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+HMODULE loadSystemLibrary(const char* fileName) {
+    char path[MAX_PATH];
+    UINT n = GetSystemDirectoryA(path, MAX_PATH);
+    if (n == 0 || n + 1 + lstrlenA(fileName) >= MAX_PATH) return nullptr;
+    path[n] = '\\';
+    lstrcpyA(path + n + 1, fileName);
+    return LoadLibraryA(path);
+}
+
+}  // namespace platform
