@@ -8,6 +8,14 @@ void restrictLibrarySearch() {
     SetDirectories set = reinterpret_cast<SetDirectories>(
         reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
     if (set != nullptr) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // The system's own libraries load these by name when a box or the folder
+    // browser first appears (themes, the window manager, shell properties).
+    // Where the search cannot be restricted, or a loader resolves those
+    // delayed imports without the restriction, the copies loaded here from
+    // the system folder are the ones found by name.
+    const char* const loadedForUs[] = {"uxtheme.dll", "dwmapi.dll", "propsys.dll",
+                                       "userenv.dll", "profapi.dll", "cryptbase.dll"};
+    for (const char* name : loadedForUs) loadSystemLibrary(name);
 }
 
 HMODULE loadSystemLibrary(const char* fileName) {

@@ -1,6 +1,7 @@
 // vantorel-automation: runs a program and answers its boxes and folder browsers as a person
 // would, following a steps file; every box text is logged and compared with the expected text.
-// Exit code 0 when every step matched and the program ended by itself with exit code 0.
+// Exit code 0 when every step matched and the program ended by itself with the exit code its
+// end step names (0 unless it names one).
 #include <windows.h>
 #include <shlobj.h>
 #include <stdio.h>
@@ -216,7 +217,7 @@ int doBrowser(Run* run, const Step& step) {
     return 0;
 }
 
-int doEnd(Run* run, int line) {
+int doEnd(Run* run, int line, int expectedCode) {
     bool ended = false;
     Dialog dialog = waitForDialog(run, &ended);
     char message[2400];
@@ -232,7 +233,10 @@ int doEnd(Run* run, int line) {
     DWORD code = 0;
     GetExitCodeProcess(run->process.hProcess, &code);
     printf("ended with exit code %lu\n", code);
-    if (code != 0) return fail(nullptr, line, "the program's exit code is not 0");
+    if (code != static_cast<DWORD>(expectedCode)) {
+        snprintf(message, sizeof message, "the program's exit code is not %d", expectedCode);
+        return fail(nullptr, line, message);
+    }
     return 0;
 }
 
@@ -296,12 +300,12 @@ int main(int argc, char** argv) {
                 break;
             }
             case StepEnd:
-                result = doEnd(&run, step.line);
+                result = doEnd(&run, step.line, step.number);
                 endChecked = true;
                 break;
         }
     }
-    if (result == 0 && !endChecked) result = doEnd(&run, steps[count - 1].line);
+    if (result == 0 && !endChecked) result = doEnd(&run, steps[count - 1].line, 0);
     if (run.process.hProcess != nullptr) {
         CloseHandle(run.process.hThread);
         CloseHandle(run.process.hProcess);
