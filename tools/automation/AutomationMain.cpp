@@ -1,7 +1,7 @@
 // vantorel-automation: runs a program and answers its boxes and folder browsers as a person
 // would, following a steps file; every box text is logged and compared with the expected text.
-// Exit code 0 when every step matched and the program ended by itself with the exit code its
-// end step names (0 unless it names one).
+// Exit code 0 when every step matched and the program ended by itself with the exit code
+// its end step expects (0 unless it says otherwise).
 #include <windows.h>
 #include <shlobj.h>
 #include <stdio.h>
@@ -233,10 +233,8 @@ int doEnd(Run* run, int line, int expectedCode) {
     DWORD code = 0;
     GetExitCodeProcess(run->process.hProcess, &code);
     printf("ended with exit code %lu\n", code);
-    if (code != static_cast<DWORD>(expectedCode)) {
-        snprintf(message, sizeof message, "the program's exit code is not %d", expectedCode);
-        return fail(nullptr, line, message);
-    }
+    if (code != static_cast<DWORD>(expectedCode))
+        return fail(nullptr, line, "the program's exit code is not the one expected");
     return 0;
 }
 

@@ -94,7 +94,7 @@ bool parseStep(char* line, Step* step) {
         step->number = atoi(f[1]);
         return f[1][0] >= '0' && f[1][0] <= '9';
     }
-    if (strcmp(verb, "end") == 0 && n <= 2) {
+    if (strcmp(verb, "end") == 0 && (n == 1 || n == 2)) {
         step->kind = StepEnd;
         step->number = n == 2 ? atoi(f[1]) : 0;
         return n == 1 || (f[1][0] >= '0' && f[1][0] <= '9');

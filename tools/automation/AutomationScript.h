@@ -13,7 +13,7 @@ enum StepKind {
     StepCancel,   // cancel|<title label>
     StepFolder,   // folder|<N>: log the path of special folder N for the checks outside
     StepEnd       // end[|<exit code>]: the program must end without showing anything more,
-                  // with that exit code (0 when none is given)
+                  // with that exit code (0 unless given)
 };
 
 struct Step {
@@ -23,7 +23,7 @@ struct Step {
     char defaultButton[8];
     char text[1024];    // box text with escapes resolved; title; caption; command line
     char path[520];     // browser choice, or csidl:N
-    int number;         // timeout seconds, folder number, expected exit code
+    int number;         // timeout seconds, folder number, exit code
 };
 
 // Reads every step of the file; on failure writes a message naming the line into `error`.
