@@ -9,6 +9,9 @@ endif()
 # regard to case), so core and platform refer to each other: let the linker
 # repeat the pair.
 target_link_libraries(vantorel_platform PUBLIC vantorel_core)
+# The model's hash is libcrypto's, as Windows' is CryptoAPI's.
+find_package(OpenSSL REQUIRED COMPONENTS Crypto)
+target_link_libraries(vantorel_platform PUBLIC OpenSSL::Crypto)
 
 # Packed install set written by the windows build (vantorel-pack over payload/).
 set(VANTOREL_PACKED_DIR ${CMAKE_SOURCE_DIR}/build/windows/packed CACHE PATH

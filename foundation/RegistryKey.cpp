@@ -16,10 +16,12 @@ ErrorHandle setValue(void* key, const char* valueName, uint32_t type, const unsi
 }
 }  // namespace
 
-RegistryKey::RegistryKey(const char* keyPath, int root) : handle_(nullptr) {
+RegistryKey::RegistryKey(const char* keyPath, int root, Opening opening) : handle_(nullptr) {
     int chosen = root == 1 ? platform::rootLocalMachine : platform::rootCurrentUser;
     platform::RegHandle key = nullptr;
-    if (platform::regCreateKey(chosen, keyPath, &key) == 0) handle_ = key;
+    long result = opening == existingOnly ? platform::regOpenKey(chosen, keyPath, &key)
+                                          : platform::regCreateKey(chosen, keyPath, &key);
+    if (result == 0) handle_ = key;
 }
 
 RegistryKey::~RegistryKey() { close(); }

@@ -10,7 +10,10 @@
 
 class RegistryKey {
 public:
-    RegistryKey(const char* keyPath, int root);
+    // Keys are created when missing, unless only an existing key will do (a
+    // key opened to delete below it, or to check what an installation left).
+    enum Opening { createMissing, existingOnly };
+    RegistryKey(const char* keyPath, int root, Opening opening = createMissing);
     ~RegistryKey();
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;

@@ -2,6 +2,8 @@
 // uninstaller is handed and that the undo of a failed run works from.
 #pragma once
 
+#include <cstddef>
+
 #include "engine/Locations.h"
 #include "foundation/ErrorReport.h"
 #include "foundation/GrowableArray.h"
@@ -18,6 +20,8 @@ struct RegistryKeyRecord {
     String key;   // below that root, without a leading backslash
 };
 
+class LineReader;
+
 class InstallLog {
 public:
     InstallLog() : installedFiles(8, false), registryKeys(8, false) {}
@@ -30,9 +34,16 @@ public:
     // Fills the record from a GUS file, stopping at the first line it cannot
     // accept; the record keeps what the lines before it set.
     ErrorHandle readLogFile(const String& path);
+    // The same from a file's bytes already read (in binary), as the text
+    // stream would have read them.
+    ErrorHandle readLogText(const char* data, size_t size);
 
     String applicationName;
     FileLocations locations;
     GrowableArray<InstalledFileRecord> installedFiles;
     GrowableArray<RegistryKeyRecord> registryKeys;
+
+private:
+    void reset();
+    ErrorHandle readLines(LineReader& reader);
 };

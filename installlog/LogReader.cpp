@@ -5,8 +5,8 @@
 #include "platform/platform.h"
 
 namespace {
-
 const uint32_t longestLine = 2047;
+}  // namespace
 
 // Reads lines the way the text stream of the original reader does: at most
 // 2047 characters, the line feed consumed and not stored, and a line that
@@ -14,6 +14,9 @@ const uint32_t longestLine = 2047;
 class LineReader {
 public:
     explicit LineReader(platform::File* file) : file_(file), pending_(-2) {}
+    // Bytes already in memory, read as the text stream would read the file.
+    LineReader(const char* data, size_t size)
+        : file_(nullptr), data_(data), size_(size), pending_(-2) {}
 
     // False when the line met the end of the file; such a line is not used.
     bool next(String& line) {
@@ -53,11 +56,21 @@ private:
             pending_ = -2;
             return c;
         }
-        return platform::readChar(file_);
+        if (file_ != nullptr) return platform::readChar(file_);
+        // Text mode: CR LF is one line feed and Ctrl-Z ends the text.
+        if (at_ >= size_ || data_[at_] == 0x1A) return -1;
+        char c = data_[at_++];
+        if (c == '\r' && at_ < size_ && data_[at_] == '\n') c = data_[at_++];
+        return static_cast<unsigned char>(c);
     }
     platform::File* file_;
+    const char* data_ = nullptr;
+    size_t size_ = 0;
+    size_t at_ = 0;
     int pending_;
 };
+
+namespace {
 
 ErrorHandle lineError(const char* pattern, const String& line) {
     String message;
@@ -70,20 +83,7 @@ bool is(const String& text, const char* word) { return std::strcmp(text.text(), 
 
 }  // namespace
 
-ErrorHandle InstallLog::readLogFile(const String& path) {
-    locations = FileLocations();
-    installedFiles.clear();
-    registryKeys.clear();
-
-    // A missing log is reported rather than created empty: a log that is not
-    // there cannot be completed, and the run must not count as recorded.
-    platform::File* file = platform::openFile(path.text(), "r");
-    if (file == nullptr) {
-        String message;
-        message.format("Could not open file \"%s\" for reading", path.text());
-        return makeError(message);
-    }
-    LineReader reader(file);
+ErrorHandle InstallLog::readLines(LineReader& reader) {
     bool headerSeen = false;
     String line;
     ErrorHandle result;
@@ -132,6 +132,33 @@ ErrorHandle InstallLog::readLogFile(const String& path) {
         else
             addRegistryKey(fields[1], fields[2]);
     }
+    return result;
+}
+
+void InstallLog::reset() {
+    locations = FileLocations();
+    installedFiles.clear();
+    registryKeys.clear();
+}
+
+ErrorHandle InstallLog::readLogFile(const String& path) {
+    reset();
+    // A missing log is reported rather than created empty: a log that is not
+    // there cannot be completed, and the run must not count as recorded.
+    platform::File* file = platform::openFile(path.text(), "r");
+    if (file == nullptr) {
+        String message;
+        message.format("Could not open file \"%s\" for reading", path.text());
+        return makeError(message);
+    }
+    LineReader reader(file);
+    ErrorHandle result = readLines(reader);
     platform::closeFile(file);
     return result;
+}
+
+ErrorHandle InstallLog::readLogText(const char* data, size_t size) {
+    reset();
+    LineReader reader(data, size);
+    return readLines(reader);
 }

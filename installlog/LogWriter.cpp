@@ -28,8 +28,14 @@ void InstallLog::addRegistryKey(const String& area, const String& key) {
 }
 
 ErrorHandle InstallLog::writeLogFile(const String& path) const {
+    // The new log is written beside the old one and then takes its place in
+    // one step: a write that fails (a full disk) leaves the old log whole for
+    // the uninstaller instead of cut short. A leftover of an earlier attempt,
+    // or anything planted under that name, goes first.
+    String temporary = path + ".new";
+    platform::unlinkFile(temporary.text());
     // Text mode: each line feed reaches the file as CR LF.
-    platform::File* file = platform::openFile(path.text(), "w");
+    platform::File* file = platform::openFile(temporary.text(), "w");
     if (file == nullptr) {
         String message;
         message.format("Could not open file \"%s\" for writing", path.text());
@@ -63,7 +69,8 @@ ErrorHandle InstallLog::writeLogFile(const String& path) const {
     // A full disk shows up while writing or at close; a log cut short would
     // leave the uninstaller blind to part of the installation, so say so.
     if (platform::closeFile(file) != 0) ok = false;
-    if (ok) return noError();
+    if (ok && platform::replaceFile(temporary.text(), path.text()) == 0) return noError();
+    platform::unlinkFile(temporary.text());
     String message;
     message.format("Could not write file \"%s\"", path.text());
     return makeError(message);

@@ -48,6 +48,9 @@ long regQueryValue(RegHandle key, const char* name, uint32_t* type, unsigned cha
 long regSetValue(RegHandle key, const char* name, uint32_t type, const unsigned char* data,
                  uint32_t size);
 long regDeleteKey(RegHandle key, const char* subKey);
+// RegOpenKeyExA: an existing key only, never created (2 when it is missing).
+// Removing something must not leave behind a key it had to make first.
+long regOpenKey(int root, const char* path, RegHandle* key);
 void regCloseKey(RegHandle key);
 
 // -------------------------------------------------- runtime file calls
@@ -69,6 +72,17 @@ size_t readFile(File* file, void* data, size_t size);
 int readChar(File* file);  // the next byte (after text-mode translation), or -1 at the end
 int flushFile(File* file);
 int closeFile(File* file);  // 0 on success; the stream is gone either way
+
+// MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH: from
+// takes the place of to in one step. 0 on success; -1 with the last system
+// error set otherwise, both files then as they were.
+int replaceFile(const char* from, const char* to);
+// Whether the file or directory at path is a reparse point (a junction or a
+// symbolic link) rather than itself; false when there is nothing at path.
+bool isReparsePoint(const char* path);
+
+// SHA-256 of the bytes, by the system's own hash; false when it is unavailable.
+bool sha256(const void* data, size_t size, unsigned char digest[32]);
 
 // ------------------------------------------------------- one at a time
 // A named mutex in the machine's global namespace ("Global\" + name), so that

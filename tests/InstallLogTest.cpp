@@ -1,6 +1,7 @@
 // The GUS install log: bytes written, lines read back, and the reader's rules.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "installlog/InstallLog.h"
@@ -48,11 +49,27 @@ TEST_F(InstallLogTest, WritesCrLfLinesWithoutSystemFoldersAndReadsThemBack) {
 TEST_F(InstallLogTest, WriterReportsWhatItCannotWrite) {
     EXPECT_STREQ(log.writeLogFile("C:\\nowhere\\log.gus").message().text(),
                  "Could not open file \"C:\\nowhere\\log.gus\" for writing");
-    // A full disk part-way is a failure, not a log silently cut short.
+    // A full disk part-way, at the close or when the new log takes the old
+    // one's place is a failure, and the old log stays whole with nothing
+    // left beside it.
+    log.applicationName = "old";
+    ASSERT_FALSE(isFailure(log.writeLogFile("C:\\log.gus")));
+    const std::string old = bytes();
+    log.applicationName = "new";
+    log.addInstalledFile("Default", "%APP%", "C:\\a");
     platform::host::failCall(platform::host::Fault::writeFile, 3);
     EXPECT_STREQ(log.writeLogFile("C:\\log.gus").message().text(), "Could not write file \"C:\\log.gus\"");
     platform::host::failCall(platform::host::Fault::closeFile, 1);
     EXPECT_TRUE(isFailure(log.writeLogFile("C:\\log.gus")));
+    platform::host::failCall(platform::host::Fault::moveFile, 1);
+    EXPECT_TRUE(isFailure(log.writeLogFile("C:\\log.gus")));
+    EXPECT_EQ(bytes(), old);
+    EXPECT_FALSE(std::filesystem::exists(sandbox.root() + "/drive_c/log.gus.new"));
+    // A leftover of a failed attempt does not stand in the way of the next.
+    sandbox.writeHostFile(sandbox.root() + "/drive_c/log.gus.new", "stale");
+    ASSERT_FALSE(isFailure(log.writeLogFile("C:\\log.gus")));
+    EXPECT_NE(bytes().find("APPLICATION_NAME|new\r\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(sandbox.root() + "/drive_c/log.gus.new"));
 }
 
 TEST_F(InstallLogTest, ReaderStopsAtTheFirstLineItCannotAccept) {

@@ -113,6 +113,43 @@ TEST_F(SetupProgramTest, CompleteInstallThenRefusal) {
               std::string::npos) << second.output;
 }
 
+// The setup's last step seals the log with its digest; the uninstaller then
+// removes everything the setup recorded, but nothing at all once the log was
+// edited after the installation.
+TEST_F(SetupProgramTest, TheSealedLogRemovesTheProductAndAnEditedOneNothing) {
+    std::filesystem::create_directories(sandbox.root() + "/drive_c/Games");
+    sandbox.writeHostFile(sandbox.path("C:\\WINDOWS") + "/win.ini", "[fonts]");
+    ASSERT_EQ(run("y\nC:\\Games\n" + startMenu + "\\Programs\ny\nn\n").status, 0);
+    const std::string gusPath = sandbox.path("C:\\Games\\Vantorel\\Vantorel.gus");
+    const std::string honest = sandbox.readHostFile(gusPath);
+    unsigned char digest[32];
+    ASSERT_TRUE(platform::sha256(honest.data(), honest.size(), digest));
+    char hex[65];
+    for (int i = 0; i < 32; ++i) std::snprintf(hex + 2 * i, 3, "%02x", digest[i]);
+    EXPECT_NE(hive("HKEY_LOCAL_MACHINE").find(std::string("\"InstallLogSHA256\"=\"") + hex + "\""),
+              std::string::npos);
+
+    const std::string log = "'C:\\Games\\Vantorel\\Vantorel.gus'";
+    sandbox.writeHostFile(gusPath, honest + "INSTALLED_FILE|Default|%WIN%|C:\\WINDOWS\\win.ini\r\n");
+    Session edited = run("y\n", "vantorel-uninstall", log);
+    EXPECT_EQ(edited.status, 1);
+    EXPECT_NE(edited.output.find("has been changed since the installation. Nothing was removed."),
+              std::string::npos) << edited.output;
+    EXPECT_EQ(edited.output.find("Do you wish"), std::string::npos);
+    EXPECT_EQ(sandbox.readHostFile(sandbox.path("C:\\WINDOWS\\win.ini")), "[fonts]");
+    EXPECT_FALSE(sandbox.readHostFile(sandbox.path("C:\\Games\\Vantorel\\Vantorel.exe")).empty());
+
+    sandbox.writeHostFile(gusPath, honest);
+    Session removal = run("y\n", "vantorel-uninstall", log);
+    EXPECT_EQ(removal.status, 0) << removal.output;
+    EXPECT_NE(removal.output.find("Info: Vantorel v0.94a was removed."), std::string::npos) << removal.output;
+    EXPECT_FALSE(std::filesystem::exists(sandbox.root() + "/drive_c/Games/Vantorel"));
+    EXPECT_FALSE(std::filesystem::exists(sandbox.path(startMenu + "\\Programs\\Vantorel")));
+    EXPECT_FALSE(std::filesystem::exists(sandbox.path("C:\\Users\\user\\Desktop\\Vantorel.lnk")));
+    EXPECT_EQ(hive("HKEY_LOCAL_MACHINE").find("Vantorel"), std::string::npos);
+    EXPECT_EQ(hive("HKEY_CURRENT_USER").find("Hollowmere\\Vantorel"), std::string::npos);
+}
+
 TEST_F(SetupProgramTest, RecordedVersionDecidesTheFirstBox) {
     sandbox.writeHostFile(sandbox.root() + "/registry/HKEY_CURRENT_USER.reg",
                           "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Hollowmere\\Vantorel]\n"

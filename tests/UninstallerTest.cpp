@@ -1,27 +1,46 @@
-// The uninstaller removes what its log names, only inside the recorded
-// locations, and says what it could not remove.
+// The uninstaller removes what its log names, only when the log is the one
+// registered and unchanged, only inside the system's own locations, and says
+// what it could not remove.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
 #include "foundation/RegistryKey.h"
+#include "installlog/LogDigest.h"
 #include "platform/platform.h"
 #include "tests/support/TempSandbox.h"
+#include "uninstaller/LogTrust.h"
 #include "uninstaller/UninstallProgram.h"
 
 namespace {
 
+const char* const entryKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantorel v0.94a";
+const char* const group = "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Vantorel";
+
 class UninstallerTest : public SandboxTest {
 protected:
-    void put(const std::string& relative) { sandbox.writeHostFile(sandbox.root() + "/drive_c/" + relative, "x"); }
-    bool exists(const std::string& relative) {
-        return std::filesystem::exists(sandbox.root() + "/drive_c/" + relative);
-    }
-    void writeLog(const std::string& lines) {
-        sandbox.writeHostFile(sandbox.root() + "/drive_c/Games/Vantorel/Vantorel.gus",
-                              "GUS|1\r\nAPPLICATION_NAME|Vantorel v0.94a\r\nFILE_LOCATIONS|%APP%|C:\\Games\\Vantorel\r\n"
-                              "FILE_LOCATIONS|%DESKTOP%|C:\\Users\\user\\Desktop\r\n" + lines);
+    void put(const std::string& relative) { sandbox.writeHostFile(drive(relative), "x"); }
+    std::string drive(const std::string& relative) { return sandbox.root() + "/drive_c/" + relative; }
+    bool exists(const std::string& relative) { return std::filesystem::exists(drive(relative)); }
+    std::string machineHive() { return sandbox.readHostFile(sandbox.root() + "/registry/HKEY_LOCAL_MACHINE.reg"); }
+
+    // The log as the setup writes it, with locations given in full unless
+    // the test replaces them; sealed, it is registered with its digest as
+    // the setup's last step leaves it.
+    void writeLog(const std::string& lines, const std::string& locations = "", bool seal = true) {
+        std::string bytes = "GUS|1\r\nAPPLICATION_NAME|Vantorel v0.94a\r\n" +
+                            (locations.empty() ? "FILE_LOCATIONS|%APP%|C:\\Games\\Vantorel\r\n"
+                                                 "FILE_LOCATIONS|%SHORTCUT%|" + std::string(group) + "\r\n"
+                                                 "FILE_LOCATIONS|%DESKTOP%|C:\\Users\\user\\Desktop\r\n"
+                                                 "FILE_LOCATIONS|%WIN%|C:\\WINDOWS\r\n"
+                                               : locations) + lines;
+        sandbox.writeHostFile(drive("Games/Vantorel/Vantorel.gus"), bytes);
+        if (!seal) return;
+        RegistryKey entry(entryKey, 1);
+        entry.writeText("UninstallString", "\"C:\\Program Files\\Common Files\\System\\TessalyUninstaller.exe\" "
+                                           "\"C:\\Games\\Vantorel\\Vantorel.gus\"");
+        entry.writeText("InstallLogSHA256", digestText(bytes.data(), bytes.size()).text());
     }
     int uninstall(std::vector<int> answers = {platform::idYes}) {
         platform::host::scriptAnswers(answers);
@@ -33,40 +52,158 @@ protected:
 TEST_F(UninstallerTest, RemovesEverythingTheLogNames) {
     put("Games/Vantorel/doc/Vantorel.html");
     put("Users/user/Desktop/Vantorel.lnk");
+    put("Users/user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Vantorel/Vantorel.lnk");
     RegistryKey("Software\\Hollowmere\\Vantorel\\ScreenSaver", 0).close();
     writeLog("INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\doc\\Vantorel.html\r\n"
              "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\gone-already.txt\r\n"
              "INSTALLED_FILE|Default|%DESKTOP%|C:\\Users\\user\\Desktop\\Vantorel.lnk\r\n"
+             "INSTALLED_FILE|Default|%SHORTCUT%|" + std::string(group) + "\\Vantorel.lnk\r\n"
              "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\Vantorel.gus\r\n"
+             "REG_KEY|HKEY_LOCAL_MACHINE|" + entryKey + "\r\n"
              "REG_KEY|HKEY_CURRENT_USER|Software\\Hollowmere\\Vantorel\\ScreenSaver\r\n"
              "REG_KEY|HKEY_CURRENT_USER|Software\\Hollowmere\\Vantorel\r\n");
     EXPECT_EQ(uninstall(), 0);
     auto& boxes = platform::host::shownBoxes();
-    ASSERT_EQ(boxes.size(), 2u);
+    ASSERT_EQ(boxes.size(), 2u) << lastBox();
     EXPECT_EQ(boxes[0].text, "Do you wish to remove Vantorel v0.94a and all of its components?");
     EXPECT_EQ(boxes[0].flags, 0x124u);
     EXPECT_EQ(boxes[1].text, "Info: Vantorel v0.94a was removed.");
     EXPECT_FALSE(exists("Games/Vantorel"));
+    EXPECT_FALSE(exists("Users/user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Vantorel"));
     EXPECT_TRUE(exists("Users/user/Desktop"));
     EXPECT_EQ(sandbox.readHostFile(sandbox.root() + "/registry/HKEY_CURRENT_USER.reg").find("Hollowmere\\Vantorel"),
               std::string::npos);
+    EXPECT_EQ(machineHive().find("Vantorel"), std::string::npos);
 }
 
-TEST_F(UninstallerTest, NeverLeavesTheRecordedLocations) {
-    sandbox.writeHostFile(sandbox.root() + "/drive_c/WINDOWS/system.ini", "[boot]");
+TEST_F(UninstallerTest, PathsThatAreNotPlainAreRefused) {
+    for (const char* path : {"C:\\Games\\x/..\\..\\WINDOWS\\win.ini", "C:\\Games\\.", "C:\\Games\\..\\x",
+                             "C:\\Games\\file.txt. . ", "C:\\Games\\file.txt.", "C:\\Games\\dir \\x",
+                             "C:\\Games\\x:stream", "C:\\Games\\\\x", "C:\\Games\\", "\\\\?\\C:\\Games\\x",
+                             "\\\\.\\C:\\Games\\x", "\\\\server\\share\\x", "Games\\x", "C:Games\\x", "C:\\",
+                             "C:\\Games\\a*b", "C:\\Games\\a\tb", ""})
+        EXPECT_FALSE(isPlainPath(path)) << path;
+    for (const char* path : {"C:\\Games\\Vantorel\\doc\\Vantorel.html", "d:\\a b\\.hidden\\x.y"})
+        EXPECT_TRUE(isPlainPath(path)) << path;
+}
+
+TEST_F(UninstallerTest, FilesOutsideOrBehindALinkStay) {
+    sandbox.writeHostFile(drive("WINDOWS/system.ini"), "[boot]");
     put("Games/Vantorel/Vantorel.exe");
+    put("Elsewhere/victim.txt");
+    put("Elsewhere/deep/victim.txt");
+    // A standard user may turn a folder of the installation into a link.
+    std::filesystem::create_directory_symlink(drive("Elsewhere"), drive("Games/Vantorel/data"));
+    std::filesystem::create_symlink(drive("Elsewhere/victim.txt"), drive("Games/Vantorel/readme.txt"));
     writeLog("INSTALLED_FILE|Default|%APP%|C:\\WINDOWS\\system.ini\r\n"
              "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\..\\..\\WINDOWS\\system.ini\r\n"
+             "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\x/../../../WINDOWS/system.ini\r\n"
              "INSTALLED_FILE|Default|%WINSYS%|C:\\WINDOWS\\system.ini\r\n"
+             "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\data\\victim.txt\r\n"
+             "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\data\\deep\\victim.txt\r\n"
+             "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\readme.txt\r\n"
              "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\Vantorel.exe\r\n");
     EXPECT_EQ(uninstall(), 1);
-    EXPECT_EQ(sandbox.readHostFile(sandbox.root() + "/drive_c/WINDOWS/system.ini"), "[boot]");
+    EXPECT_EQ(sandbox.readHostFile(drive("WINDOWS/system.ini")), "[boot]");
+    EXPECT_TRUE(exists("Elsewhere/victim.txt"));
+    EXPECT_TRUE(exists("Elsewhere/deep/victim.txt"));
     EXPECT_FALSE(exists("Games/Vantorel/Vantorel.exe"));
     EXPECT_EQ(lastBox().find("Error: Vantorel v0.94a was removed, except for what follows:\n"
                              "C:\\WINDOWS\\system.ini: not removed, it does not lie inside C:\\Games\\Vantorel\\\n"),
               0u) << lastBox();
-    EXPECT_NE(lastBox().find("..\\WINDOWS\\system.ini: not removed"), std::string::npos);
-    EXPECT_NE(lastBox().find("not removed, its location is not a directory the setup creates"), std::string::npos);
+    EXPECT_NE(lastBox().find("..\\WINDOWS\\system.ini: not removed, it is not a plain path"), std::string::npos);
+    EXPECT_NE(lastBox().find("not removed, its location is not a plain folder path"), std::string::npos);
+    EXPECT_NE(lastBox().find("data\\deep\\victim.txt: not removed, a junction or link lies on its way"),
+              std::string::npos) << lastBox();
+    EXPECT_NE(lastBox().find("readme.txt: not removed, a junction or link lies on its way"), std::string::npos);
+}
+
+TEST_F(UninstallerTest, OnlyThisProductsKeysGoAndNoneIsMadeToDeleteAnother) {
+    RegistryKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", 1).close();
+    RegistryKey("Software\\Microsoft\\Notepad", 0).close();
+    RegistryKey("Software\\Hollowmere\\Vantorel", 0).close();
+    writeLog("REG_KEY|HKEY_LOCAL_MACHINE|SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\r\n"
+             "REG_KEY|HKEY_CURRENT_USER|Software\\Microsoft\\Notepad\r\n"
+             "REG_KEY|HKEY_CURRENT_USER|Software\\Hollowmere\r\n"
+             "REG_KEY|HKEY_CURRENT_USER|Environment\r\n"
+             "REG_KEY|HKEY_CURRENT_USER|Software\\Missing\\Parent\\Key\r\n"
+             "REG_KEY|HKEY_CURRENT_USER|Software\\Hollowmere\\Vantorel\r\n");
+    EXPECT_EQ(uninstall(), 1);
+    std::string user = sandbox.readHostFile(sandbox.root() + "/registry/HKEY_CURRENT_USER.reg");
+    EXPECT_NE(machineHive().find("CurrentVersion\\Run]"), std::string::npos);
+    EXPECT_NE(user.find("Microsoft\\Notepad]"), std::string::npos);
+    EXPECT_EQ(user.find("Hollowmere\\Vantorel]"), std::string::npos);
+    EXPECT_EQ(user.find("Missing"), std::string::npos);  // opened to delete, never made
+    for (const char* refused : {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run: ",
+                                "HKEY_CURRENT_USER\\Software\\Microsoft\\Notepad: ",
+                                "HKEY_CURRENT_USER\\Software\\Hollowmere: ",
+                                "HKEY_CURRENT_USER\\Environment: "})
+        EXPECT_NE(lastBox().find(std::string(refused) + "not removed, not a key of this product"),
+                  std::string::npos) << refused;
+}
+
+// What the system registered decides: a log that is not the registered one,
+// has no digest, was changed, or names locations of its own is refused
+// whole, before the question, and nothing at all is removed.
+TEST_F(UninstallerTest, ALogTheSystemDoesNotVouchForRemovesNothing) {
+    const std::string file = "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\Vantorel.exe\r\n";
+    const std::string shortcut = "FILE_LOCATIONS|%SHORTCUT%|" + std::string(group) + "\r\n";
+    const std::string desktop = "FILE_LOCATIONS|%DESKTOP%|C:\\Users\\user\\Desktop\r\n";
+    const std::string app = "FILE_LOCATIONS|%APP%|C:\\Games\\Vantorel\r\n";
+    const std::string win = "FILE_LOCATIONS|%WIN%|C:\\WINDOWS\r\n";
+    struct Case {
+        std::string locations;
+        const char* says;
+    } cases[] = {
+        {"FILE_LOCATIONS|%APP%|C:\\Games\r\n" + shortcut + desktop + win,
+         "gives %APP% as \"C:\\Games\", which is not the folder that holds the log."},
+        {"FILE_LOCATIONS|%APP%|C:\\Games\\Vantorel\\.\r\n" + shortcut + desktop + win, "gives %APP%"},
+        {app + shortcut + desktop + "FILE_LOCATIONS|%WIN%|C:\\Program Files\r\n",
+         "gives %WIN% as \"C:\\Program Files\", which is not the Windows folder."},
+        {app + "FILE_LOCATIONS|%SHORTCUT%|C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\r\n" +
+             desktop + win,
+         "which is not a folder in a Start menu."},
+        {app + "FILE_LOCATIONS|%SHORTCUT%|C:\\Users\\user\\Documents\r\n" + desktop + win, "gives %SHORTCUT%"},
+        {app + shortcut + "FILE_LOCATIONS|%DESKTOP%|C:\\Users\\other\\Documents\r\n" + win,
+         "which is not a desktop."},
+        {app + shortcut + desktop + win + "FILE_LOCATIONS|%WINSYS%|C:\\WINDOWS\\system32\r\n",
+         "gives %WINSYS% as \"C:\\WINDOWS\\system32\", which is not a location the setup records."},
+    };
+    put("Games/Vantorel/Vantorel.exe");
+    for (const Case& c : cases) {
+        writeLog(file, c.locations);
+        EXPECT_EQ(uninstall(), 1);
+        EXPECT_NE(lastBox().find(c.says), std::string::npos) << lastBox();
+        EXPECT_NE(lastBox().find(" Nothing was removed."), std::string::npos);
+    }
+
+    // The setup's last step never ran: no digest.
+    writeLog(file);
+    RegistryKey(entryKey, 1).writeText("InstallLogSHA256", "");
+    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(lastBox(), "Error: The install log \"C:\\Games\\Vantorel\\Vantorel.gus\" cannot be checked: "
+                         "no digest of it was kept at the installation. Nothing was removed.");
+    // Changed after the installation: one line for a file of the system's.
+    writeLog(file);
+    sandbox.writeHostFile(drive("Games/Vantorel/Vantorel.gus"),
+                          sandbox.readHostFile(drive("Games/Vantorel/Vantorel.gus")) +
+                              "INSTALLED_FILE|Default|%WIN%|C:\\WINDOWS\\win.ini\r\n");
+    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(lastBox(), "Error: The install log \"C:\\Games\\Vantorel\\Vantorel.gus\" has been changed since "
+                         "the installation. Nothing was removed.");
+    // A log the entry does not name, and an entry that is not there at all.
+    RegistryKey(entryKey, 1).writeText("UninstallString", "\"C:\\u.exe\" \"C:\\Other\\Vantorel.gus\"");
+    EXPECT_EQ(uninstall(), 1);
+    EXPECT_NE(lastBox().find("is not the one registered for Vantorel v0.94a. Nothing was removed."),
+              std::string::npos);
+    RegistryKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", 1).deleteSubKey("Vantorel v0.94a");
+    writeLog(file, "", false);
+    EXPECT_EQ(uninstall(), 1);
+    EXPECT_NE(lastBox().find("is not the one registered"), std::string::npos);
+    EXPECT_EQ(machineHive().find("Vantorel v0.94a"), std::string::npos);
+
+    EXPECT_TRUE(exists("Games/Vantorel/Vantorel.exe"));
+    for (const auto& box : platform::host::shownBoxes()) EXPECT_EQ(box.text.find("Do you wish"), std::string::npos);
 }
 
 TEST_F(UninstallerTest, RemovesNothingWithoutAReadableLogOrAYes) {

@@ -6,6 +6,8 @@
 #include "engine/PathNames.h"
 #include "engine/Undo.h"
 #include "foundation/RegistryKey.h"
+#include "platform/platform.h"
+#include "uninstaller/LogTrust.h"
 
 namespace {
 
@@ -18,31 +20,29 @@ void addProblem(RemovalReport& report, const String& what, const String& why) {
     report.problems.append("\n");
 }
 
-bool hasDotDot(const String& path) {
-    const char* p = path.text();
-    for (const char* part = p; *part != '\0';) {
-        const char* end = std::strchr(part, '\\');
-        size_t n = end != nullptr ? static_cast<size_t>(end - part) : std::strlen(part);
-        if (n == 2 && part[0] == '.' && part[1] == '.') return true;
-        if (end == nullptr) break;
-        part = end + 1;
-    }
-    return false;
+// A junction or link anywhere below the base would carry the deletion to
+// wherever it points; the base itself counts when the setup made it (it is
+// removed with the product), not when it is the desktop or Windows folder.
+bool crossesReparsePoint(const String& path, uint32_t baseLength, bool withBase) {
+    if (withBase && platform::isReparsePoint(path.left(baseLength).text())) return true;
+    for (uint32_t i = baseLength + 1; i < path.length(); ++i)
+        if (path.text()[i] == '\\' && platform::isReparsePoint(path.left(i).text())) return true;
+    return platform::isReparsePoint(path.text());
 }
 
 }  // namespace
 
 bool insideLocation(const String& path, const String& base, String& why) {
-    String directory = base;
-    directory.trimRight('\\');
-    // A log could be edited to make a whole drive the product's directory.
-    if (directory.length() < 3 || directory.text()[1] != ':' || directory.text()[2] != '\\') {
-        why = "its location is not a directory the setup creates";
+    if (!isPlainPath(base)) {
+        why = "its location is not a plain folder path";
         return false;
     }
-    directory.append("\\");
-    if (hasDotDot(path) ||
-        path.length() <= directory.length() ||
+    if (!isPlainPath(path)) {
+        why = "it is not a plain path";
+        return false;
+    }
+    String directory = base + "\\";
+    if (path.length() <= directory.length() ||
         compareNoCase(path.text(), directory.text(), directory.length()) != 0) {
         why = String("it does not lie inside ") + directory.text();
         return false;
@@ -60,6 +60,11 @@ RemovalReport removeInstallation(const InstallLog& log) {
             addProblem(report, record.path, String("not removed, ") + why.text());
             continue;
         }
+        // Checked right before the deletion, after the files before it went.
+        if (crossesReparsePoint(record.path, base.length(), removesBase(record.location))) {
+            addProblem(report, record.path, "not removed, a junction or link lies on its way");
+            continue;
+        }
         ErrorHandle result =
             deleteFileAndDirectories(record.path, base, removesBase(record.location));
         if (isFailure(result))
@@ -75,13 +80,20 @@ RemovalReport removeInstallation(const InstallLog& log) {
             addProblem(report, name, "not removed, unknown registry area");
             continue;
         }
-        String parent, key;
-        splitPath(record.key, parent, key);
-        if (key.isEmpty()) {
-            addProblem(report, name, "not removed, not a sub-key");
+        if (!mayDeleteKey(record, log.applicationName)) {
+            addProblem(report, name, "not removed, not a key of this product");
             continue;
         }
-        RegistryKey holder(parent.text(), root);
+        String parent, key;
+        splitPath(record.key, parent, key);
+        parent.trimRight('\\');
+        // A missing parent means the key is gone already; making the parent
+        // just to find that out would leave a key behind.
+        RegistryKey holder(parent.text(), root, RegistryKey::existingOnly);
+        if (!holder.isOpen()) {
+            ++report.removedKeys;
+            continue;
+        }
         ErrorHandle result = holder.deleteSubKey(key.text());
         holder.close();
         if (isFailure(result))

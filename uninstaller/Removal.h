@@ -10,9 +10,10 @@ struct RemovalReport {
     String problems;  // one line for each thing left in place, and why
 };
 
-// Removes what the log lists and nothing else: every file only when it lies
-// inside the directory of the location it was recorded with, then the
-// registry keys in log order. Goes on past a failure and lists it.
+// Removes what the log lists and nothing else: every file only when its path
+// is plain, lies inside the directory of the location it was recorded with
+// and reaches it through no junction or link; then the registry keys of this
+// product, in log order. Goes on past a failure and lists it.
 RemovalReport removeInstallation(const InstallLog& log);
 
 // Whether a recorded path may be removed under the recorded location; when

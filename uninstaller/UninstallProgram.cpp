@@ -2,6 +2,8 @@
 
 #include "foundation/ErrorReport.h"
 #include "installlog/InstallLog.h"
+#include "installlog/LogDigest.h"
+#include "uninstaller/LogTrust.h"
 #include "uninstaller/Removal.h"
 
 namespace {
@@ -22,10 +24,19 @@ int runUninstallProgram(const char* logPath, bool silent) {
                        "the product's install log (the .gus file) as its argument."));
         return 1;
     }
+    // The bytes are read once: the digest is checked on exactly what is parsed.
+    FileBytes bytes;
     InstallLog log;
-    ErrorHandle read = log.readLogFile(logPath);
+    ErrorHandle read = bytes.read(logPath);
+    if (!isFailure(read)) read = log.readLogText(bytes.data(), bytes.size());
     if (isFailure(read)) {
         tell(makeError(read.message() + "\nNothing was removed."));
+        return 1;
+    }
+    ErrorHandle trust = checkRegistration(logPath, bytes.data(), bytes.size(), log.applicationName);
+    if (!isFailure(trust)) trust = checkLocations(log, logPath, SystemFolders::ofThisMachine());
+    if (isFailure(trust)) {
+        tell(trust);
         return 1;
     }
     String question;

@@ -110,6 +110,29 @@ int unlinkFile(const char* path) {
     return 0;
 }
 
+int replaceFile(const char* from, const char* to) {
+    if (host::injectFault(host::Fault::moveFile)) return failWith(errAccessDenied);
+    MappedPath source, target;
+    if (uint32_t code = host::mapPath(from, &source)) return failWith(code);
+    if (uint32_t code = host::mapPath(to, &target)) return failWith(code);
+    if (host::kindOf(source.host) == Kind::missing) return failMissing(source);
+    if (host::kindOf(target.host) == Kind::directory) return failWith(errAccessDenied);
+    if (host::kindOf(target.host) == Kind::file && host::isReadOnly(target.host))
+        return failWith(errAccessDenied);
+    if (::rename(source.host.c_str(), target.host.c_str()) != 0)
+        return host::failWithHostErrno(errno);
+    return 0;
+}
+
+// The sandbox keeps a link as a host symbolic link; Windows reports its
+// junctions and symbolic links alike as reparse points.
+bool isReparsePoint(const char* path) {
+    MappedPath mapped;
+    if (host::mapPath(path, &mapped) != 0) return false;
+    struct stat st;
+    return ::lstat(mapped.host.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 bool windowsDirectory(char* buf, size_t size) {
     static const char directory[] = "C:\\WINDOWS";
     if (size < sizeof directory) return false;

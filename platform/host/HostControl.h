@@ -64,13 +64,14 @@ enum class Fault {
     deleteKey,
     createLink,   // the shell link object cannot be created
     persistLink,  // the link object refuses IPersistFile
+    moveFile,     // a file cannot take another's place
     count_
 };
 // Make the nth call of that kind from now (1 = the next) fail.
 void failCall(Fault kind, int nth, int errnoValue = 0);
 // Make the nth call of any mutating kind (directory, open for writing, write,
 // close of a written file, link save, key creation, value write, key
-// deletion) from now fail.
+// deletion, file move) from now fail.
 void failMutatingCall(int nth);
 int callsMade(Fault kind);
 int mutatingCallsMade();

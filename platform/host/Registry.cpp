@@ -358,6 +358,19 @@ long regCreateKey(int root, const char* path, RegHandle* key) {
     return 0;
 }
 
+long regOpenKey(int root, const char* path, RegHandle* key) {
+    *key = nullptr;
+    if (breaksLine(path)) return errInvalidParameter;
+    Hive hive;
+    if (!load(root, hive)) return errBadDb;
+    std::string clean = path;
+    while (!clean.empty() && clean.back() == '\\') clean.pop_back();
+    // The root itself always exists.
+    if (!clean.empty() && hive.find(clean) == hive.end()) return errNotFound;
+    *key = new HostKey{root, clean};
+    return 0;
+}
+
 long regQueryValue(RegHandle handle, const char* name, uint32_t* type, unsigned char* data,
                    uint32_t* size) {
     HostKey* key = static_cast<HostKey*>(handle);

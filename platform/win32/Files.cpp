@@ -1,4 +1,5 @@
 // The C runtime's directory and file calls, as the setup has always used them.
+#include <windows.h>
 #include <direct.h>
 #include <io.h>
 #include <stdio.h>
@@ -12,6 +13,15 @@ int changeDrive(int drive) { return _chdrive(drive); }
 int makeDirectory(const char* path) { return _mkdir(path); }
 int removeDirectory(const char* path) { return _rmdir(path); }
 int unlinkFile(const char* path) { return _unlink(path); }
+
+int replaceFile(const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : -1;
+}
+
+bool isReparsePoint(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
 
 File* openFile(const char* path, const char* mode) {
     // "w" and "r" are text mode, the runtime's default.

@@ -1,5 +1,6 @@
 // Resources, message boxes, system errors and the registry, on Windows.
 #include <windows.h>
+#include <wincrypt.h>
 
 #include "platform/platform.h"
 
@@ -42,6 +43,14 @@ long regCreateKey(int root, const char* path, RegHandle* key) {
     return result;
 }
 
+long regOpenKey(int root, const char* path, RegHandle* key) {
+    HKEY opened = nullptr;
+    LONG result = RegOpenKeyExA(root == rootLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER,
+                                path, 0, KEY_ALL_ACCESS, &opened);
+    *key = result == ERROR_SUCCESS ? opened : nullptr;
+    return result;
+}
+
 long regQueryValue(RegHandle key, const char* name, uint32_t* type, unsigned char* data,
                    uint32_t* size) {
     DWORD t = 0;
@@ -63,6 +72,23 @@ long regDeleteKey(RegHandle key, const char* subKey) {
 }
 
 void regCloseKey(RegHandle key) { RegCloseKey(static_cast<HKEY>(key)); }
+
+// CryptoAPI lives in advapi32, a KnownDLL the programs import anyway.
+bool sha256(const void* data, size_t size, unsigned char digest[32]) {
+    HCRYPTPROV provider = 0;
+    if (!CryptAcquireContextA(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT))
+        return false;
+    bool ok = false;
+    HCRYPTHASH hash = 0;
+    if (CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash)) {
+        DWORD length = 32;
+        ok = CryptHashData(hash, static_cast<const BYTE*>(data), static_cast<DWORD>(size), 0) &&
+             CryptGetHashParam(hash, HP_HASHVAL, digest, &length, 0) && length == 32;
+        CryptDestroyHash(hash);
+    }
+    CryptReleaseContext(provider, 0);
+    return ok;
+}
 
 InstanceLock claimInstanceLock(const char* name) {
     char global[MAX_PATH];

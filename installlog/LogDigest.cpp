@@ -1,0 +1,61 @@
+#include "installlog/LogDigest.h"
+
+#include <cstdlib>
+
+#include "platform/platform.h"
+
+const char* const logDigestValueName = "InstallLogSHA256";
+
+namespace {
+// An install log is a few kilobytes; anything far larger is not one, and is
+// not worth the memory of an elevated program.
+const size_t largestLog = 16u << 20;
+}  // namespace
+
+FileBytes::~FileBytes() { std::free(data_); }
+
+ErrorHandle FileBytes::read(const String& path) {
+    std::free(data_);
+    data_ = nullptr;
+    size_ = 0;
+    platform::File* file = platform::openFile(path.text(), "rb");
+    String message;
+    if (file == nullptr) {
+        message.format("Could not open file \"%s\" for reading", path.text());
+        return makeError(message);
+    }
+    size_t capacity = 0;
+    bool ok = true;
+    for (;;) {
+        if (size_ == capacity) {
+            size_t grown = capacity == 0 ? 16384 : capacity * 2;
+            char* more = grown <= largestLog ? static_cast<char*>(std::realloc(data_, grown)) : nullptr;
+            if (more == nullptr) {
+                ok = false;
+                break;
+            }
+            data_ = more;
+            capacity = grown;
+        }
+        size_t n = platform::readFile(file, data_ + size_, capacity - size_);
+        if (n == 0) break;
+        size_ += n;
+    }
+    platform::closeFile(file);
+    if (ok) return noError();
+    message.format("The file \"%s\" is too large to be an install log", path.text());
+    return makeError(message);
+}
+
+String digestText(const void* data, size_t size) {
+    unsigned char digest[32];
+    if (!platform::sha256(data, size, digest)) return String();
+    static const char hex[] = "0123456789abcdef";
+    char text[65];
+    for (int i = 0; i < 32; ++i) {
+        text[2 * i] = hex[digest[i] >> 4];
+        text[2 * i + 1] = hex[digest[i] & 15];
+    }
+    text[64] = '\0';
+    return String(text);
+}

@@ -1,0 +1,45 @@
+// Whether the uninstaller may act on an install log at all. It runs as
+// administrator, and the log lies in a folder that a standard user can often
+// write; so the log must be the one the system registered for its product,
+// unchanged since the installation, and its locations must be the system's
+// own. Each check refuses the whole log with a message that ends in
+// "Nothing was removed.".
+#pragma once
+
+#include <cstddef>
+
+#include "foundation/ErrorReport.h"
+#include "foundation/String.h"
+#include "installlog/InstallLog.h"
+
+// The folders the system itself names, against which a log's locations are
+// checked: the Windows folder, and the user's and all users' Start menus and
+// desktops.
+struct SystemFolders {
+    String windows;
+    String startMenus[2];
+    String desktops[2];
+
+    static SystemFolders ofThisMachine();
+};
+
+// The product's Uninstall entry (opened, never created) must register this
+// very log, and hold the digest of exactly these bytes.
+ErrorHandle checkRegistration(const String& logPath, const char* data, size_t size,
+                              const String& applicationName);
+
+// %APP% is the folder holding the log, %WIN% the Windows folder, %SHORTCUT% a
+// folder below a Start menu, %DESKTOP% a desktop; nothing else is set.
+ErrorHandle checkLocations(const InstallLog& log, const String& logPath,
+                           const SystemFolders& folders);
+
+// A full path of the plainest form, "X:\name\name": backslashes only, no
+// empty, "." or ".." name, no name ending in a dot or blank, no ':' after the
+// drive and nothing else a file name cannot hold. Device (\\.\, \\?\) and
+// network (\\server) paths are not plain.
+bool isPlainPath(const String& path);
+
+// Whether the log may have the uninstaller delete this key: the product's own
+// Uninstall entry under the local machine, or a product's key below
+// Software\<company>\ under the current user.
+bool mayDeleteKey(const RegistryKeyRecord& record, const String& applicationName);
