@@ -1,8 +1,16 @@
 # Host build: the core over the sandboxed Windows model, the tools, the tests.
 option(VANTOREL_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 if(VANTOREL_SANITIZE)
-  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  set(VANTOREL_SANITIZE_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer
+      -fno-sanitize-recover=all)
+  add_compile_options(${VANTOREL_SANITIZE_FLAGS})
   add_link_options(-fsanitize=address,undefined)
+  # The core and the platform are defined before this file is read, and
+  # add_compile_options reaches only targets defined after it: without these
+  # the sanitizers would check the tests but not the code they test.
+  foreach(t vantorel_core vantorel_platform)
+    target_compile_options(${t} PRIVATE ${VANTOREL_SANITIZE_FLAGS})
+  endforeach()
 endif()
 
 # The host model uses the foundation's text helpers (names compared without

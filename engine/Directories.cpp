@@ -8,6 +8,22 @@
 
 namespace {
 
+// Held for the length of an operation that walks directories: the current
+// drive and directory it found are current again when it returns.
+class CurrentDirectoryKept {
+public:
+    CurrentDirectoryKept() : kept_(platform::currentDirectory(path_, sizeof path_)) {}
+    ~CurrentDirectoryKept() {
+        if (kept_) platform::changeDirectory(path_);
+    }
+    CurrentDirectoryKept(const CurrentDirectoryKept&) = delete;
+    CurrentDirectoryKept& operator=(const CurrentDirectoryKept&) = delete;
+
+private:
+    char path_[260];
+    bool kept_;
+};
+
 // A path that starts with a drive letter makes that drive current first, so
 // that the walk and the removal happen on the right drive.
 ErrorHandle enterDrive(const String& path) {
@@ -47,9 +63,32 @@ String withBackslash(const String& path) {
 
 }  // namespace
 
-bool directoryExists(const String& path) { return platform::changeDirectory(path.text()) == 0; }
+bool directoryExists(const String& path) {
+    CurrentDirectoryKept kept;
+    return platform::changeDirectory(path.text()) == 0;
+}
+
+GrowableArray<String> missingDirectories(const String& path) {
+    GrowableArray<String> missing(8, false);
+    String probe(path);
+    while (!directoryExists(probe)) {
+        missing.append(probe);
+        String parent = directoryOf(probe);
+        if (parent.length() == probe.length()) break;  // no folder part left
+        probe = parent;
+    }
+    return missing;
+}
+
+void removeDirectories(const GrowableArray<String>& made) {
+    for (int32_t i = 0; i < made.size(); ++i) {
+        if (!directoryExists(made[i])) continue;  // the chain stopped above it
+        if (platform::removeDirectory(made[i].text()) != 0) return;
+    }
+}
 
 ErrorHandle createDirectoryChain(const String& path) {
+    CurrentDirectoryKept kept;
     String target(path);
     target.trimLeft();
     target.trimRight();
@@ -75,6 +114,7 @@ ErrorHandle createDirectoryChain(const String& path) {
 }
 
 ErrorHandle removeEmptyDirectories(const String& directory, const String& base, bool removeBase) {
+    CurrentDirectoryKept kept;
     String current = withBackslash(directory);
     String stop = withBackslash(base);
     if (compareNoCase(current.text(), stop.text(), stop.length()) != 0) {

@@ -4,31 +4,15 @@
 #include "engine/PathNames.h"
 #include "platform/platform.h"
 
-namespace {
-
-// The deepest directory on the way to folder that exists already: what lies
-// below it is what this write creates, and takes away again if it fails.
-String existingAncestor(const String& folder) {
-    String probe = folder;
-    while (!directoryExists(probe)) {
-        String parent = directoryOf(probe);
-        if (parent.length() == probe.length()) break;
-        probe = parent;
-    }
-    return probe;
-}
-
-}  // namespace
-
 ErrorHandle writeFile(const String& path, const void* data, uint32_t length) {
     ErrorHandle result;
     // A bare name goes into the current directory: there is no directory to
     // make, and making one of the file's own name would block the file.
     String folder = directoryOf(path);
     bool hasFolder = path.findChar(0, '\\', true) != String::notFound;
-    String createdBelow;
+    GrowableArray<String> made(8, false);
     if (hasFolder && !directoryExists(folder)) {
-        createdBelow = existingAncestor(folder);
+        made = missingDirectories(folder);
         result = createDirectoryChain(folder);
     }
 
@@ -49,7 +33,9 @@ ErrorHandle writeFile(const String& path, const void* data, uint32_t length) {
         }
         result = makeError(message);
     }
-    // Nor the directories made for it, which nothing recorded would remove.
-    if (!createdBelow.isEmpty()) removeEmptyDirectories(folder, createdBelow, false);
+    // Nor the directories made for it, which nothing recorded would remove:
+    // every one this call made, also those made before the chain itself
+    // failed at a deeper level.
+    removeDirectories(made);
     return result;
 }

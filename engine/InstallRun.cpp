@@ -160,8 +160,12 @@ ErrorHandle runInstall(InstallSet& set, const GroupList& groupsToInstall, const 
     // made it yet, and the log goes there.
     String logDirectory = directoryOf(logPath);
     if (!directoryExists(logDirectory)) {
+        GrowableArray<String> made = missingDirectories(logDirectory);
         result = createDirectoryChain(logDirectory);
-        if (isFailure(result)) return result;
+        if (isFailure(result)) {
+            removeDirectories(made);  // the undo starts from the log's folder, which is not there
+            return result;
+        }
     }
     return set.log.writeLogFile(logPath);
 }

@@ -41,8 +41,12 @@ ErrorHandle createShortcut(const char* linkPath, const char* targetPath, const c
 
     ErrorHandle result;
     if (!directoryExists(linkDirectory)) {
+        // The undo starts from the link's own folder; levels above it that a
+        // chain failing part-way made would be left for good.
+        GrowableArray<String> made = missingDirectories(linkDirectory);
         result = createDirectoryChain(linkDirectory);
         if (isFailure(result)) {
+            removeDirectories(made);
             link->release();
             return result;
         }

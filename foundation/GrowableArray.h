@@ -22,8 +22,11 @@ public:
     ~GrowableArray() { delete[] data_; }
 
     void append(const E& value) {
+        // value may be an element of this array, which growing frees: take
+        // the copy before the storage moves.
+        E copy(value);
         if (size_ == capacity_) grow();
-        data_[size_] = value;
+        data_[size_] = copy;
         ++size_;
     }
     int32_t size() const { return size_; }

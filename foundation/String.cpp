@@ -214,26 +214,47 @@ int String::format(const char* formatText, ...) {
 }
 
 int String::formatV(const char* formatText, va_list args) {
-    bool grown = false;
-    if (rep_->capacity < 1024) {
-        setCapacity(1024);
-        grown = true;
-    }
-    makeUnique();
-    // Bounded: output that does not fit grows the buffer to its exact need
-    // rather than running past it.
+    // The arguments may point into this string's own text, so the result is
+    // made in a buffer of its own and the old text let go only afterwards.
+    bool grown = rep_->capacity < 1024;
+    uint32_t size = grown ? 1024 : rep_->capacity;
+    char* buffer = static_cast<char*>(allocate(size));
     va_list again;
     va_copy(again, args);
-    int n = std::vsnprintf(rep_->text, rep_->capacity, formatText, args);
+    int n = std::vsnprintf(buffer, size, formatText, args);
     if (n < 0) {
-        rep_->text[0] = '\0';
+        buffer[0] = '\0';
         n = 0;
-    } else if (static_cast<uint32_t>(n) >= rep_->capacity) {
-        setCapacity(static_cast<uint32_t>(n) + 1);
-        std::vsnprintf(rep_->text, rep_->capacity, formatText, again);
+    } else if (static_cast<uint32_t>(n) >= size) {
+        // Output that does not fit grows the buffer to its exact need.
+        std::free(buffer);
+        size = static_cast<uint32_t>(n) + 1;
+        buffer = static_cast<char*>(allocate(size));
+        std::vsnprintf(buffer, size, formatText, again);
     }
     va_end(again);
-    if (grown) setCapacity(static_cast<uint32_t>(std::strlen(rep_->text)) + 1);
+    if (grown) {
+        // A buffer grown for the formatting keeps only what the text needs.
+        uint32_t exact = static_cast<uint32_t>(std::strlen(buffer)) + 1;
+        if (exact != size) {
+            char* fitted = static_cast<char*>(allocate(exact));
+            std::memcpy(fitted, buffer, exact);
+            std::free(buffer);
+            buffer = fitted;
+            size = exact;
+        }
+    }
+    if (rep_->refCount > 1) {
+        // Shared, or the program's empty text: leave it to its other holders.
+        StringRep* fresh = static_cast<StringRep*>(allocate(sizeof(StringRep)));
+        fresh->refCount = 1;
+        release();
+        rep_ = fresh;
+    } else {
+        std::free(rep_->text);
+    }
+    rep_->text = buffer;
+    rep_->capacity = size;
     return n;
 }
 

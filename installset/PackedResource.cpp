@@ -66,19 +66,24 @@ ErrorHandle unpackPackedBytes(const String& name, const unsigned char* resource,
                        name);
 
     if (header.method != packedStored) {
-        // The decoder's refusals and its verdict on a length that no payload
-        // of this size could decode to, given before memory is claimed for a
-        // length taken from a possibly damaged header.
+        // The decoder's refusals, given before memory is claimed for a length
+        // taken from a possibly damaged header.
         if (header.method < lzwMinWidth || header.method > lzwMaxWidth ||
             header.packedLength == 0 || header.unpackedLength == 0)
             return invalidParameters();
-        if (header.unpackedLength > lzwLongestOutput(header.packedLength))
-            return decompressionError();
-        unsigned char* buffer = static_cast<unsigned char*>(std::malloc(header.unpackedLength));
+        // A length that no payload of this size could decode to claims no
+        // more memory than the longest possible output and one byte: the
+        // decoder runs into that buffer to the end of its input, exactly as
+        // it would into the full one, and its verdict (a stack overflow, or
+        // the short output) is the report.
+        uint64_t longest = lzwLongestOutput(header.packedLength);
+        uint32_t room = header.unpackedLength > longest ? static_cast<uint32_t>(longest + 1)
+                                                        : header.unpackedLength;
+        unsigned char* buffer = static_cast<unsigned char*>(std::malloc(room));
         if (buffer == nullptr) return invalidParameters();
         LzwDecoder decoder(header.method);
-        ErrorHandle decoded =
-            decoder.decompress(payload, header.packedLength, buffer, header.unpackedLength);
+        ErrorHandle decoded = decoder.decompress(payload, header.packedLength, buffer, room);
+        if (!isFailure(decoded) && room != header.unpackedLength) decoded = decompressionError();
         if (isFailure(decoded)) {
             std::free(buffer);
             return decoded;

@@ -58,6 +58,8 @@ void regCloseKey(RegHandle key);
 // set errno to the value the Windows runtime sets (EEXIST, ENOSPC, EACCES,
 // ENOENT), and the last system error to the matching Windows code.
 int changeDirectory(const char* path);  // _chdir
+// _getcwd: the full path of the current directory; false when it does not fit.
+bool currentDirectory(char* buf, size_t size);
 int changeDrive(int drive);             // _chdrive, 1 = A
 int makeDirectory(const char* path);    // _mkdir
 int removeDirectory(const char* path);  // _rmdir

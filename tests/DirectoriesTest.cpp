@@ -27,7 +27,7 @@ TEST_F(Directories, ChainCreatesOnlyTheMissingLevels) {
     makeDirectories("a");
     EXPECT_TRUE(createDirectoryChain("  C:\\a\\b\\ \t").isNull());
     EXPECT_TRUE(isDirectory("C:\\a\\b"));
-    EXPECT_EQ(platform::host::hostPath("."), sandbox.path("C:\\a\\b"));
+    EXPECT_EQ(platform::host::hostPath("."), sandbox.path("C:\\")) << "the walk gives the directory back";
     EXPECT_TRUE(createDirectoryChain("C:\\x y\\z").isNull());
     EXPECT_TRUE(isDirectory("C:\\x y\\z"));
     int made = platform::host::callsMade(Fault::makeDirectory);

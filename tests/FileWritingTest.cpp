@@ -91,3 +91,30 @@ TEST_F(FileWriting, DeletionTakesEmptyDirectoriesAlong) {
     EXPECT_FALSE(exists("C:\\P\\V"));
     EXPECT_TRUE(exists("C:\\P"));
 }
+
+TEST_F(FileWriting, AChainFailingDeeperTakesAwayTheLevelsItMade) {
+    platform::host::failCall(Fault::makeDirectory, 2);
+    EXPECT_STREQ(writeFile("C:\\New\\Deep\\x.txt", "x", 1).message().text(),
+                 "Cannot create directory \"C:\\New\\Deep\" because of no space (read-only drive?)");
+    EXPECT_FALSE(exists("C:\\New"));
+    putFile("C:\\Old\\keep.txt", "mine");
+    platform::host::failCall(Fault::makeDirectory, 2);
+    EXPECT_TRUE(isFailure(writeFile("C:\\Old\\A\\B\\C\\x.txt", "x", 1)));
+    EXPECT_FALSE(exists("C:\\Old\\A"));
+    EXPECT_EQ(contents("C:\\Old\\keep.txt"), "mine");
+}
+
+TEST_F(FileWriting, RelativePathsWithFoldersStartFromTheCurrentDirectory) {
+    fs::create_directories(sandbox.path("C:\\WINDOWS") + "/system32");
+    ASSERT_EQ(platform::changeDirectory("C:\\WINDOWS"), 0);
+    // Writing elsewhere walks other folders first; the current directory stays.
+    EXPECT_TRUE(writeFile("C:\\Games\\Vantorel\\doc\\a.txt", "a", 1).isNull());
+    EXPECT_TRUE(writeFile("system32\\file.txt", "s", 1).isNull());
+    EXPECT_EQ(contents("C:\\WINDOWS\\system32\\file.txt"), "s");
+    EXPECT_TRUE(writeFile("sub\\deeper\\file.txt", "d", 1).isNull());
+    EXPECT_EQ(contents("C:\\WINDOWS\\sub\\deeper\\file.txt"), "d");
+    platform::host::failCall(Fault::makeDirectory, 2);
+    EXPECT_TRUE(isFailure(writeFile("new\\deeper\\file.txt", "n", 1)));
+    EXPECT_FALSE(exists("C:\\WINDOWS\\new"));
+    EXPECT_EQ(platform::host::hostPath("."), sandbox.path("C:\\WINDOWS"));
+}

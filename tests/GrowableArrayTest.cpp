@@ -32,3 +32,13 @@ TEST(GrowableArray, CopiesShareTextAndDestructionReleasesIt) {
     }
     EXPECT_EQ(path.refCount(), 1u);
 }
+
+TEST(GrowableArray, AppendingItsOwnElementWhileFullSurvivesTheGrowth) {
+    GrowableArray<String> array(8, false);
+    for (int i = 0; i < 8; ++i) array.append(std::to_string(i).c_str());
+    array.append(array[0]);  // the growth frees the storage array[0] lives in
+    array.append(array[8]);
+    ASSERT_EQ(array.size(), 10);
+    EXPECT_STREQ(array[8].text(), "0");
+    EXPECT_STREQ(array[9].text(), "0");
+}

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <list>
+#include <stdexcept>
 #include <string>
 
 #include "installset/InstallSet.h"
@@ -9,6 +11,7 @@
 #include "tests/support/TempSandbox.h"
 #include "tools/pack/InstallSetOutput.h"
 #include "tools/pack/Manifest.h"
+#include "tools/pack/OutputFolder.h"
 #include "tools/pack/PackedFile.h"
 
 namespace {
@@ -93,4 +96,63 @@ TEST_F(PackTool, BuildsTablesResourcesAndScriptsThatTheSetupReads) {
     EXPECT_EQ(std::string(data, data + length), readme);
     std::free(const_cast<unsigned char*>(data));
     EXPECT_EQ(output(outputs, "VANTOREL001.lzf")[7], 0) << "stored as asked";
+}
+
+TEST_F(PackTool, RefusesWhatTheSetupWouldRefuseOrCouldNotRemove) {
+    write("files/a.txt", "a");
+    const std::string tail = "FILE|A1|files/a.txt\n";
+    auto row = [&](const std::string& fileSet) { return refusal("FILEGROUP|Default\n" + fileSet + "\n" + tail); };
+    EXPECT_EQ(row(std::string("FILESET|A1|Default|%APP%\\a\0b.txt", 32)), "m.txt:2: a field holds a NUL byte");
+    EXPECT_EQ(row("FILESET|A1|Default|%APP%\\a.txt|T|Y|more"),
+              "m.txt:2: FILESET row needs resource|group|destination[|title[|desktop flag]]");
+    EXPECT_EQ(row("FILESET|A1|Default|%APP%\\..\\a.txt"), "m.txt:2: destination has a '..' component");
+    EXPECT_EQ(row("FILESET|A1|Default|%APP%\\doc\\.\\a.txt"), "m.txt:2: destination has a '.' component");
+    EXPECT_EQ(row("FILESET|A1|Default|%APPDIR%\\a.txt"), "m.txt:2: unknown location macro '%APPDIR%' in destination");
+    EXPECT_EQ(row("FILESET|A1|Default|%APP%a.txt"), "m.txt:2: destination needs a backslash and a file name after %APP%");
+    EXPECT_EQ(row("FILESET|A1|Default|%APP%\\doc\\\\a.txt"), "m.txt:2: destination has an empty folder or file name");
+    EXPECT_EQ(row("FILESET|A1|Default|%APP%\\a.txt|Help\\Index"),
+              "m.txt:2: shortcut title 'Help\\Index' is not a file name: a path separator or a character Windows refuses");
+    EXPECT_EQ(row("FILESET|A1|Default|%APP%\\a.txt|Help|N"), "m.txt:2: desktop flag must be Y or empty, not 'N'");
+    EXPECT_EQ(row("FILESET|A1|Default|%APP%\\a.txt|Help|Y"), "");
+
+    std::filesystem::create_directories(at("files/folder"));
+    EXPECT_EQ(refusal("FILE|A1|files/folder\n"), "m.txt:1: source " + at("files/folder") + " is a folder, not a file");
+    // Sparse: refused from its size, never read.
+    write("files/huge.bin", "");
+    std::filesystem::resize_file(at("files/huge.bin"), 2147483648u);
+    EXPECT_EQ(refusal("FILE|A1|files/huge.bin\n"),
+              "m.txt:1: source " + at("files/huge.bin") + " has 2147483648 bytes; the setup takes files of up to 2147483647 bytes");
+}
+
+TEST_F(PackTool, WarnsAboutRowsTheUninstallerOrTheGroupsLeaveOut) {
+    write("files/a.txt", "a");
+    write("m.txt", "FILEGROUP|Default\nFILESET|A1|Default|C:\\a.txt\nFILESET|A1|Extra|%APP%\\a.txt\n"
+                   "FILE|A1|files/a.txt\n");
+    std::vector<std::string> warnings = readManifest(at("m.txt"), "").warnings;
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[0].substr(warnings[0].find("m.txt")),
+              "m.txt:2: warning: destination C:\\a.txt has no location macro: the setup writes it, "
+              "but the uninstaller cannot remove it");
+    EXPECT_EQ(warnings[1].substr(warnings[1].find("m.txt")),
+              "m.txt:3: warning: group Extra is not a FILEGROUP row: the setup installs only its own "
+              "groups, and this row perhaps never");
+}
+
+TEST_F(PackTool, AFailedPackLeavesTheOutputFolderAsItWas) {
+    write("out/FILESET.bin", "old table");
+    write("out/A1.lzf", "old packed file");
+    std::filesystem::create_directories(at("out/B2.lzf"));  // cannot become a file
+    std::vector<OutputFile> outputs{{"FILESET.bin", {'n', 'e', 'w'}}, {"A1.lzf", {'n'}}, {"B2.lzf", {'n'}}};
+    EXPECT_THROW(writeOutputFolder(at("out"), outputs), std::runtime_error);
+    EXPECT_EQ(sandbox.readHostFile(at("out/FILESET.bin")), "old table");
+    EXPECT_EQ(sandbox.readHostFile(at("out/A1.lzf")), "old packed file");
+    int entries = 0;
+    for (auto& entry : std::filesystem::directory_iterator(at("out"))) entries += !entry.path().empty();
+    EXPECT_EQ(entries, 3) << "no temporaries left";
+
+    outputs.pop_back();
+    writeOutputFolder(at("out"), outputs);
+    EXPECT_EQ(sandbox.readHostFile(at("out/FILESET.bin")), "new");
+    EXPECT_THROW(writeOutputFolder(at("missing/deeper"), {{"B2.lzf/x", {'n'}}}), std::runtime_error);
+    EXPECT_FALSE(std::filesystem::exists(at("missing/deeper")));
 }

@@ -100,6 +100,11 @@ TEST(UnpackResource, DecompressorReportsPassUpUnchangedAndShortResourcesAreNotOv
     EXPECT_EQ(unpack(withHeader(20, 4, 0x0933, payload)), "Invalid Parameters");
     // A length no 4-byte payload could reach is refused before 4 GB is asked for.
     EXPECT_EQ(unpack(withHeader(14, 0xFFFFFFF0u, 0, payload)), "Decompression error");
+    // ... but what the decoder finds on the way still decides the report: this
+    // stream's strings link into a loop.
+    const Bytes looping{0x61, 0x00, 0xC0, 0x20, 0x30};
+    EXPECT_EQ(unpack(withHeader(14, 65538, 0, looping)), "Decompression stack overflow!");
+    EXPECT_EQ(unpack(withHeader(14, 0xFFFFFFF0u, 0, looping)), "Decompression stack overflow!");
     EXPECT_EQ(unpack(Bytes(example.begin(), example.begin() + 19)),
               corrupt + "is 19 bytes long, shorter than its 20-byte header.");
     EXPECT_EQ(unpack(Bytes(example.begin(), example.end() - 1)), corrupt + "has 3 bytes after its header, expected 4.");

@@ -165,6 +165,13 @@ TEST_F(SetupProgramTest, RecordedVersionDecidesTheFirstBox) {
     Session asked = run("");
     EXPECT_NE(asked.output.find("Do you wish to install Vantorel v0.94a?"), std::string::npos);
     EXPECT_NE(asked.output.find("Info: Have a nice day."), std::string::npos);
+    // Nor does a path that is there but empty.
+    sandbox.writeHostFile(sandbox.root() + "/registry/HKEY_CURRENT_USER.reg",
+                          "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Hollowmere\\Vantorel]\n"
+                          "\"Version\"=\"v0.93\"\n\"InstallationPath\"=\"\"\n");
+    Session empty = run("");
+    EXPECT_EQ(empty.output.find("already installed"), std::string::npos) << empty.output;
+    EXPECT_NE(empty.output.find("Info: Have a nice day."), std::string::npos);
 }
 
 TEST_F(SetupProgramTest, EnterTakesTheDefaultButton) {
@@ -208,6 +215,51 @@ TEST_F(SetupProgramTest, CorruptTableStopsAfterTheConfirmation) {
     EXPECT_FALSE(std::filesystem::exists(sandbox.root() + "/drive_c/Vantorel"));
     EXPECT_FALSE(std::filesystem::exists(sandbox.root() + "/drive_c/Program Files/Common Files/System"));
     EXPECT_EQ(hive("HKEY_CURRENT_USER").find("\"Version\""), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SetupProgramTest, FoldersComeBackAsTheShellSpellsThem) {
+    std::filesystem::create_directories(sandbox.root() + "/drive_c/Games");
+    // Forward slashes, another case and trailing backslashes, as a user may type them.
+    Session typed = run("y\nc:/GAMES\\\\\n" + startMenu + "\\programs\\\ny\nn\n");
+    EXPECT_NE(typed.output.find("Install Vantorel to 'C:\\Games\\Vantorel'?"), std::string::npos)
+        << typed.output;
+    EXPECT_EQ(typed.output.find("Error:"), std::string::npos) << typed.output;
+    EXPECT_FALSE(sandbox.readHostFile(sandbox.path(startMenu + "\\Programs\\Vantorel\\Vantorel.lnk")).empty());
+    EXPECT_NE(hive("HKEY_CURRENT_USER").find("\"InstallationPath\"=\"C:\\\\Games\\\\Vantorel\""),
+              std::string::npos);
+}
+
+TEST_F(SetupProgramTest, NoShellAllocatorEndsAfterTheFirstQuestion) {
+    Session session = run("y\n", "vantorel-setup-no-allocator");
+    EXPECT_EQ(count(session.output, caption), 2) << session.output;
+    EXPECT_NE(session.output.find("Error: Unable to get IMalloc interface!"), std::string::npos)
+        << session.output;
+    EXPECT_EQ(session.output.find("Browse for Folder"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(sandbox.root() + "/drive_c/Program Files/Common Files/System"));
+    EXPECT_EQ(hive("HKEY_CURRENT_USER").find("\"Version\""), std::string::npos);
+}
+
+TEST_F(SetupProgramTest, SettingsThatCannotBeRecordedAreReportedOnceAndUndoNothing) {
+    std::filesystem::create_directories(sandbox.root() + "/drive_c/Games");
+    // The user's hive cannot be written: the product settings, the very last
+    // step, fail after every file, link and the uninstall entry are in place.
+    std::string userHive = sandbox.root() + "/registry/HKEY_CURRENT_USER.reg";
+    sandbox.writeHostFile(userHive, "REGEDIT4\n\n");
+    ASSERT_EQ(::chmod(userHive.c_str(), 0444), 0);
+    Session failed = run("y\nC:\\Games\n" + startMenu + "\\Programs\ny\ny\n");
+    EXPECT_EQ(count(failed.output, caption), 3) << failed.output;  // two questions, one failure
+    EXPECT_NE(failed.output.find("(stop)\nError: Unable to create the registry key"), std::string::npos)
+        << failed.output;
+    EXPECT_EQ(failed.output.find("Installation is complete."), std::string::npos);
+    EXPECT_FALSE(sandbox.readHostFile(sandbox.path("C:\\Games\\Vantorel\\Vantorel.exe")).empty());
+    EXPECT_FALSE(sandbox.readHostFile(sandbox.path("C:\\Games\\Vantorel\\Vantorel.gus")).empty());
+    EXPECT_FALSE(sandbox.readHostFile(sandbox.path(startMenu + "\\Programs\\Vantorel\\Vantorel.lnk")).empty());
+    EXPECT_NE(hive("HKEY_LOCAL_MACHINE").find("\"DisplayName\"=\"Vantorel v0.94a\""), std::string::npos);
+    EXPECT_EQ(hive("HKEY_CURRENT_USER"), "REGEDIT4\n\n");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "foundation/String.h"
@@ -65,4 +66,16 @@ TEST(StringFormat, LongOutputGrowsToFitNeverPast) {
     EXPECT_EQ(s.format("<%s>", long1500.c_str()), 1502);
     EXPECT_EQ(s.capacity(), 1503u);
     EXPECT_EQ(std::string(s.text()), "<" + long1500 + ">");
+}
+
+TEST(StringFormat, ArgumentsMayBeTheStringsOwnText) {
+    String small("abc");
+    small.format("%s-%s", small.text(), small.text());  // its buffer is replaced to format
+    EXPECT_STREQ(small.text(), "abc-abc");
+    EXPECT_EQ(small.capacity(), 8u);
+    String large(2000, 0);
+    std::strcpy(large.writableText(), "xyz");
+    large.format("[%s]", large.text());  // formatted in place before
+    EXPECT_STREQ(large.text(), "[xyz]");
+    EXPECT_EQ(large.capacity(), 2000u);
 }

@@ -3,9 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/host/HostControl.h"
 #include "platform/host/WindowsPaths.h"
@@ -45,6 +47,16 @@ int changeDirectory(const char* path) {
     }
     host::makeCurrent(mapped);
     return 0;
+}
+
+bool currentDirectory(char* buf, size_t size) {
+    char drive = host::currentDrive();
+    std::string path = std::string(1, static_cast<char>(std::toupper(drive))) + ":\\";
+    std::vector<std::string> names = host::currentNamesOf(drive);
+    for (size_t i = 0; i < names.size(); ++i) path += (i > 0 ? "\\" : "") + names[i];
+    if (path.size() >= size) return false;
+    std::memcpy(buf, path.c_str(), path.size() + 1);
+    return true;
 }
 
 int changeDrive(int drive) {

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "foundation/String.h"
 #include "platform/host/HostControl.h"
+#include "platform/host/WindowsPaths.h"
 #include "platform/platform.h"
 
 extern char** environ;
@@ -52,6 +54,26 @@ std::vector<std::string> foldersIn(const std::string& windowsFolder) {
     ::closedir(dir);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// What SHGetPathFromIDListA gives for an existing folder, whatever was typed
+// to reach it: the drive letter in upper case, every name spelled as the file
+// system spells it, backslashes only, and a trailing backslash only for a
+// drive root ("C:\\", "C:\\Games").
+std::string shellPath(const std::string& folder) {
+    MappedPath mapped;
+    if (mapPath(folder.c_str(), &mapped) != 0) return folder;
+    std::string path = std::string(1, static_cast<char>(std::toupper(mapped.drive))) + ":\\";
+    // The host path ends with the names as they exist, one per level.
+    std::vector<std::string> spelled;
+    std::string host = mapped.host;
+    for (size_t i = 0; i < mapped.names.size(); ++i) {
+        size_t slash = host.find_last_of('/');
+        spelled.insert(spelled.begin(), host.substr(slash + 1));
+        host.erase(slash);
+    }
+    for (size_t i = 0; i < spelled.size(); ++i) path += (i > 0 ? "\\" : "") + spelled[i];
+    return path;
 }
 
 bool isAbsolute(const std::string& path) {
@@ -104,6 +126,7 @@ public:
                                    ? answer
                                    : root + (root.back() == '\\' ? "" : "\\") + answer;
             if (path.size() == 2 && path[1] == ':') path += '\\';
+            if (isFolder(path)) path = shellPath(path);
             if (!inside(path, root)) {
                 std::printf("Choose a folder inside %s.\n", root.c_str());
                 continue;

@@ -10,6 +10,9 @@ namespace platform {
 
 int changeDirectory(const char* path) { return _chdir(path); }
 int changeDrive(int drive) { return _chdrive(drive); }
+bool currentDirectory(char* buf, size_t size) {
+    return _getcwd(buf, static_cast<int>(size)) != nullptr;
+}
 int makeDirectory(const char* path) { return _mkdir(path); }
 int removeDirectory(const char* path) { return _rmdir(path); }
 int unlinkFile(const char* path) { return _unlink(path); }

@@ -27,8 +27,10 @@ uint32_t lastErrorCode() { return GetLastError(); }
 void setLastErrorCode(uint32_t code) { SetLastError(code); }
 
 bool systemErrorText(uint32_t code, char* buf, size_t size) {
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code, 0x400, buf,
-                             static_cast<DWORD>(size), nullptr);
+    // No arguments are passed, so inserts such as %1 stay as written rather
+    // than being read from a null argument list.
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             code, 0x400, buf, static_cast<DWORD>(size), nullptr);
     if (n == 0 && size > 0) buf[0] = '\0';
     return n != 0;
 }

@@ -1,10 +1,13 @@
 #include "tools/pack/Manifest.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -31,12 +34,52 @@ bool isResourceName(const std::string& name) {
     return !digitsOnly;
 }
 
+const char* const macros[] = {"%APP%", "%SHORTCUT%", "%DESKTOP%", "%WIN%", "%WINSYS%", "%WINSYS32%"};
+
+// Characters no Windows file or folder name may hold.
+bool badNameChar(unsigned char c) {
+    return c < 32 || std::string("<>:\"/\\|?*").find(static_cast<char>(c)) != std::string::npos;
+}
+
+// Why the setup could not write this destination where the manifest means it
+// to go, or empty. macroFound tells whether it begins with a location macro.
+std::string destinationFault(const std::string& destination, bool& macroFound) {
+    macroFound = false;
+    std::string rest = destination;
+    if (destination[0] == '%') {
+        size_t close = destination.find('%', 1);
+        std::string macro = destination.substr(0, close == std::string::npos ? close : close + 1);
+        if (std::find(std::begin(macros), std::end(macros), macro) == std::end(macros))
+            return "unknown location macro '" + macro + "' in destination";
+        rest = destination.substr(macro.size());
+        if (rest.empty() || rest[0] != '\\')
+            return "destination needs a backslash and a file name after " + macro;
+        rest.erase(0, 1);
+        macroFound = true;
+    } else if (destination.size() >= 2 && std::isalpha(static_cast<unsigned char>(destination[0])) &&
+               destination[1] == ':') {
+        rest = destination.substr(2);
+        if (!rest.empty() && rest[0] == '\\') rest.erase(0, 1);
+    }
+    size_t start = 0;
+    for (;;) {
+        size_t end = rest.find('\\', start);
+        std::string name = rest.substr(start, end == std::string::npos ? end : end - start);
+        if (name.empty()) return "destination has an empty folder or file name";
+        if (name == "." || name == "..") return "destination has a '" + name + "' component";
+        for (unsigned char c : name)
+            if (badNameChar(c)) return "destination holds a character Windows refuses in names";
+        if (end == std::string::npos) return "";
+        start = end + 1;
+    }
+}
+
 }  // namespace
 
 Manifest readManifest(const std::string& path, const std::string& binDir) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw ManifestError("cannot read manifest " + path);
-    std::filesystem::path base = std::filesystem::path(path).parent_path();
+    fs::path base = fs::path(path).parent_path();
     Manifest manifest;
     manifest.path = path;
     std::set<std::string> fileNames;
@@ -47,11 +90,16 @@ Manifest readManifest(const std::string& path, const std::string& binDir) {
         message << path << ":" << line << ": " << why;
         throw ManifestError(message.str());
     };
+    auto warn = [&](const std::string& why) {
+        manifest.warnings.push_back(path + ":" + std::to_string(line) + ": warning: " + why);
+    };
     while (std::getline(in, text)) {
         ++line;
         if (!text.empty() && text.back() == '\r') text.pop_back();
         size_t first = text.find_first_not_of(" \t");
         if (first == std::string::npos || text[first] == '#') continue;
+        // The setup's tables end a row at a NUL: the field would be cut short.
+        if (text.find('\0') != std::string::npos) fail("a field holds a NUL byte");
         std::vector<std::string> fields = split(text);
         const std::string& kind = fields[0];
         if (kind == "FILEGROUP") {
@@ -62,6 +110,20 @@ Manifest readManifest(const std::string& path, const std::string& binDir) {
                 fail("FILESET row needs resource|group|destination[|title[|desktop flag]]");
             if (!isResourceName(fields[1])) fail("bad resource name '" + fields[1] + "'");
             if (fields[2].empty() || fields[3].empty()) fail("FILESET row has an empty group or destination");
+            bool macroFound = false;
+            std::string fault = destinationFault(fields[3], macroFound);
+            if (!fault.empty()) fail(fault);
+            if (!macroFound)
+                warn("destination " + fields[3] + " has no location macro: the setup writes it, "
+                     "but the uninstaller cannot remove it");
+            if (fields.size() > 4) {
+                for (unsigned char c : fields[4])
+                    if (badNameChar(c))
+                        fail("shortcut title '" + fields[4] +
+                             "' is not a file name: a path separator or a character Windows refuses");
+            }
+            if (fields.size() > 5 && !fields[5].empty() && fields[5] != "Y")
+                fail("desktop flag must be Y or empty, not '" + fields[5] + "'");
             manifest.fileSet.push_back(FileSetRow{fields[1], text.substr(text.find('|') + 1), line});
         } else if (kind == "FILE") {
             if (fields.size() < 3 || fields.size() > 4 || (fields.size() == 4 && fields[3] != "stored"))
@@ -73,9 +135,20 @@ Manifest readManifest(const std::string& path, const std::string& binDir) {
             const std::string binMark = "@BIN@/";
             if (source.compare(0, binMark.size(), binMark) == 0) {
                 if (binDir.empty()) fail("source " + source + " needs --bin");
-                source = (std::filesystem::path(binDir) / source.substr(binMark.size())).string();
+                source = (fs::path(binDir) / source.substr(binMark.size())).string();
             } else {
                 source = (base / source).string();
+            }
+            // Checked before anything is read: a folder would pack as an empty
+            // file, and the setup's sizes are signed 32-bit numbers.
+            std::error_code ignored;
+            fs::file_status status = fs::status(source, ignored);
+            if (fs::is_directory(status)) fail("source " + source + " is a folder, not a file");
+            if (fs::is_regular_file(status)) {
+                uintmax_t size = fs::file_size(source, ignored);
+                if (!ignored && size > 2147483647u)
+                    fail("source " + source + " has " + std::to_string(size) +
+                         " bytes; the setup takes files of up to 2147483647 bytes");
             }
             manifest.files.push_back(FileRow{fields[1], source, fields.size() == 4, line});
         } else {
@@ -83,10 +156,13 @@ Manifest readManifest(const std::string& path, const std::string& binDir) {
         }
     }
     for (const FileSetRow& row : manifest.fileSet) {
-        if (fileNames.count(row.resource) == 0) {
-            line = row.line;
-            fail("no FILE row for " + row.resource);
-        }
+        line = row.line;
+        if (fileNames.count(row.resource) == 0) fail("no FILE row for " + row.resource);
+        std::string group = row.tableRow.substr(row.resource.size() + 1);
+        group = group.substr(0, group.find('|'));
+        if (std::find(manifest.groups.begin(), manifest.groups.end(), group) == manifest.groups.end())
+            warn("group " + group + " is not a FILEGROUP row: the setup installs only its own "
+                 "groups, and this row perhaps never");
     }
     return manifest;
 }

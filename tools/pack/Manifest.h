@@ -25,6 +25,9 @@ struct Manifest {
     std::vector<std::string> groups;
     std::vector<FileSetRow> fileSet;
     std::vector<FileRow> files;
+    // What the setup installs as asked but perhaps not as meant, each naming
+    // its line: "manifest.txt:12: warning: ...".
+    std::vector<std::string> warnings;
 };
 
 // Messages name the manifest and the line: "manifest.txt:12: ...".
@@ -33,4 +36,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Refuses, naming the line, every row the setup would refuse, mishandle or
+// could not remove again: fields holding a NUL, destinations that leave their
+// folder or name an unknown macro, titles that are paths, desktop flags other
+// than Y, sources that are folders or larger than the setup's 31-bit sizes.
 Manifest readManifest(const std::string& path, const std::string& binDir);

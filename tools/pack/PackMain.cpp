@@ -16,6 +16,7 @@
 #include "platform/host/HostControl.h"
 #include "tools/pack/InstallSetOutput.h"
 #include "tools/pack/Manifest.h"
+#include "tools/pack/OutputFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -57,12 +58,9 @@ int pack(const std::vector<std::string>& args) {
         }
     }
     if (positional.size() != 2) return fail(std::string("pack needs MANIFEST and OUTDIR\n") + usage);
-    std::vector<OutputFile> outputs = buildInstallSet(readManifest(positional[0], binDir));
-    std::error_code made;
-    fs::create_directories(positional[1], made);
-    if (made) return fail("cannot create " + positional[1] + ": " + made.message());
-    for (const OutputFile& output : outputs)
-        writeIfChanged((fs::path(positional[1]) / output.name).string(), output.bytes);
+    Manifest manifest = readManifest(positional[0], binDir);
+    for (const std::string& warning : manifest.warnings) std::cerr << "vantorel-pack: " << warning << "\n";
+    writeOutputFolder(positional[1], buildInstallSet(manifest));
     return 0;
 }
 
