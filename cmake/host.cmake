@@ -29,10 +29,20 @@ set(VANTOREL_PACKED_DIR ${CMAKE_SOURCE_DIR}/build/windows/packed CACHE PATH
 # set, with the same names and bytes as VantorelSetup.exe, and its entry
 # installs it before anything looks a resource up. Without a pack the compile
 # stops with a message that says to build the windows preset first.
+# The packed files go in by the assembler's .incbin, which finds them on its
+# include path; the compiler does not record them as dependencies, so the
+# object lists them itself (the glob is checked again at every build, so a
+# pack made after configuring is picked up).
+file(GLOB VANTOREL_PACKED_FILES CONFIGURE_DEPENDS ${VANTOREL_PACKED_DIR}/*.lzf
+     ${VANTOREL_PACKED_DIR}/*.bin)
 function(vantorel_embed_install_set target)
-  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/platform/host/entry/EmbeddedInstallSet.cpp)
+  set(source ${CMAKE_SOURCE_DIR}/platform/host/entry/EmbeddedInstallSet.cpp)
+  target_sources(${target} PRIVATE ${source})
   target_compile_definitions(${target} PRIVATE VANTOREL_EMBEDDED_INSTALL_SET
     VANTOREL_INSTALL_SET_SOURCE="${VANTOREL_PACKED_DIR}/installset_host.cpp")
+  target_compile_options(${target} PRIVATE "-Wa,-I${VANTOREL_PACKED_DIR}")
+  set_source_files_properties(${source} TARGET_DIRECTORY ${target} PROPERTIES
+    OBJECT_DEPENDS "${VANTOREL_PACKED_FILES}")
 endfunction()
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/CMakeLists.txt)

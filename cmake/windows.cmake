@@ -1,16 +1,19 @@
 # Windows programs: small, static, no DLL beyond the system's, and the same
 # bytes from the same sources (no link timestamp).
 enable_language(RC)
-set(VANTOREL_WIN_FLAGS -Os -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections
+set(VANTOREL_WIN_FLAGS -Os -flto -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections
     -fno-asynchronous-unwind-tables)
 foreach(t vantorel_core vantorel_platform)
   target_compile_options(${t} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${VANTOREL_WIN_FLAGS}>)
 endforeach()
-set(VANTOREL_WIN_LINK -static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections
+set(VANTOREL_WIN_LINK -Os -flto -static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections
     -Wl,--no-insert-timestamp -mwindows)
 
-# Link a Windows GUI program the way every program of ours is linked.
+# Link a Windows GUI program the way every program of ours is linked, with
+# our own operator new so that none of the C++ runtime's exception machinery
+# comes along.
 function(vantorel_windows_program target)
+  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/platform/win32/runtime/OperatorNew.cpp)
   target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${VANTOREL_WIN_FLAGS}>)
   target_link_options(${target} PRIVATE ${VANTOREL_WIN_LINK})
 endfunction()

@@ -1,4 +1,4 @@
-// The setup's last step: the digest of the finished install log goes into the
+// The setup's seal on the finished log: the digest of the finished install log goes into the
 // product's Uninstall entry, where the uninstaller checks the log against it.
 #pragma once
 

@@ -221,7 +221,7 @@ int String::formatV(const char* formatText, va_list args) {
     char* buffer = static_cast<char*>(allocate(size));
     va_list again;
     va_copy(again, args);
-    int n = std::vsnprintf(buffer, size, formatText, args);
+    int n = platform::formatText(buffer, size, formatText, args);
     if (n < 0) {
         buffer[0] = '\0';
         n = 0;
@@ -230,7 +230,7 @@ int String::formatV(const char* formatText, va_list args) {
         std::free(buffer);
         size = static_cast<uint32_t>(n) + 1;
         buffer = static_cast<char*>(allocate(size));
-        std::vsnprintf(buffer, size, formatText, again);
+        platform::formatText(buffer, size, formatText, again);
     }
     va_end(again);
     if (grown) {

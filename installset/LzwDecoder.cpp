@@ -48,10 +48,56 @@ inline void copyEarlier(unsigned char* to, const unsigned char* from, uint32_t l
     }
 }
 
+// Every byte as a string of its own, with room for a block copy past the last.
+struct ByteStrings {
+    unsigned char bytes[256 + 16];
+    constexpr ByteStrings() : bytes() {
+        for (unsigned i = 0; i < 256; ++i) bytes[i] = static_cast<unsigned char>(i);
+    }
+};
+constexpr ByteStrings byteStringTable;
+const unsigned char* const byteStrings = byteStringTable.bytes;
+
+// A string of up to 16 bytes moves as one 16-byte block; what lands past its
+// end is overwritten by the strings after it. The block is read whole before
+// it is written, so a source that runs into the destination reads as it was.
+inline void copyBlock(unsigned char* to, const unsigned char* from) {
+    unsigned char block[16];
+    std::memcpy(block, from, 16);
+    std::memcpy(to, block, 16);
+}
+
+// The block copies run up to 15 bytes past the output. Decoding that stops
+// there must leave the caller's buffer as the literal decoder does, so the
+// bytes a block is about to cover for the first time are kept beforehand:
+// position p at kept[p & 31] (written twice, the second time 32 lower, so
+// that the 16 bytes wrap around the 32 without a branch). At most 16 bytes
+// past the output are ever overrun, so nothing still needed is overwritten.
+struct Overrun {
+    unsigned char area[80];
+    uint32_t highWater;  // no byte at or past it has been written
+
+    unsigned char* kept() { return area + 32; }
+    // Before a block copy to [out, out + 16); needs highWater + 16 <= dstLen.
+    void keep(const unsigned char* dst, uint32_t out) {
+        if (highWater < out) highWater = out;
+        unsigned char block[16];
+        std::memcpy(block, dst + highWater, 16);
+        std::memcpy(kept() + (highWater & 31), block, 16);
+        std::memcpy(kept() + (highWater & 31) - 32, block, 16);
+        if (highWater < out + 16) highWater = out + 16;
+    }
+    void undo(unsigned char* dst, uint32_t out) {
+        for (uint32_t p = out; p < highWater; ++p) dst[p] = kept()[p & 31];
+    }
+};
+
 }  // namespace
 
 LzwDecoder::LzwDecoder(uint32_t maxWidth) : table_(maxWidth), placed_(nullptr) {
     if (table_.present()) placed_ = static_cast<Placed*>(std::malloc(sizeof(Placed) << maxWidth));
+    if (placed_ != nullptr)
+        for (uint32_t code = 0; code < 256; ++code) placed_[code] = Placed{code, 1};
 }
 
 LzwDecoder::~LzwDecoder() { std::free(placed_); }
@@ -66,6 +112,8 @@ ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, un
     if (stack == nullptr) return insufficientMemory();
 
     LzwEntry* entries = table_.entries;
+    // Held in a local: the output cannot alias it then, and it stays in a register.
+    Placed* const placed = placed_;
     uint32_t width = table_.width;
     uint32_t nextCode = table_.nextCode;
     uint32_t threshold = table_.threshold;
@@ -83,6 +131,8 @@ ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, un
     uint32_t previousStart = 0;
     uint32_t previousLength = 1;
     ErrorHandle result;
+    Overrun overrun;
+    overrun.highWater = 1;
     while (bitsTaken < lastStart && out < dstLen) {
         uint32_t thisCode = codeAt(src, srcLen, bitsTaken, width);
         bitsTaken += width;
@@ -90,33 +140,41 @@ ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, un
         // Fast cases: a byte; a settled entry; an undefined code after a
         // settled previous string. Their output and checks are those of the
         // link walk below, which handles everything else.
-        if (thisCode < 256) {
-            dst[out++] = static_cast<unsigned char>(thisCode);
-            first = thisCode;
-        } else if (thisCode < nextCode && placed_[thisCode].length != 0) {
-            // Codes from 256 up are in use exactly when below next code.
-            uint32_t length = placed_[thisCode].length;
+        if (thisCode < nextCode && placed[thisCode].length != 0) {
+            // Codes from 256 up are in use exactly when below next code; the
+            // single bytes stand in a table of their own.
+            uint32_t length = placed[thisCode].length;
             if (length - 1 >= lzwStackSize) {
                 result = decompressionStackOverflow();
                 break;
             }
             if (length > dstLen - out) break;
-            const unsigned char* from = dst + placed_[thisCode].offset;
+            const unsigned char* from = (thisCode < 256 ? byteStrings : dst) + placed[thisCode].offset;
             first = *from;
-            copyEarlier(dst + out, from, length);
+            if (length <= 16 && dstLen - out >= 32) {
+                overrun.keep(dst, out);
+                copyBlock(dst + out, from);
+            } else {
+                copyEarlier(dst + out, from, length);
+            }
             out += length;
         } else if (thisCode >= nextCode && previous >= 256 && previous < nextCode &&
-                   placed_[previous].length != 0) {
-            uint32_t length = placed_[previous].length;
+                   placed[previous].length != 0) {
+            uint32_t length = placed[previous].length;
             if (length >= lzwStackSize) {
                 result = decompressionStackOverflow();
                 break;
             }
             if (length + 1 > dstLen - out) break;
-            const unsigned char* from = dst + placed_[previous].offset;
+            const unsigned char* from = dst + placed[previous].offset;
             unsigned char last = static_cast<unsigned char>(first);
             first = *from;
-            copyEarlier(dst + out, from, length);
+            if (length < 16 && dstLen - out >= 32) {
+                overrun.keep(dst, out);
+                copyBlock(dst + out, from);
+            } else {
+                copyEarlier(dst + out, from, length);
+            }
             out += length;
             dst[out++] = last;
         } else {
@@ -149,15 +207,12 @@ ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, un
         // The new entry is the previous string and this one's first byte,
         // which stand side by side in the output; its string is settled only
         // when the previous one was, and that code was already defined.
-        bool settled = previous < 256 || (previous < nextCode && placed_[previous].length != 0);
-        placed_[nextCode].length = settled ? previousLength + 1 : 0;
-        placed_[nextCode].offset = previousStart;
+        bool settled = previous < nextCode && placed[previous].length != 0;
+        placed[nextCode].length = settled ? previousLength + 1 : 0;
+        placed[nextCode].offset = previousStart;
         previousStart = start;
         previousLength = out - start;
-        LzwEntry& made = entries[nextCode];
-        made.prefix = static_cast<uint16_t>(previous);
-        made.byte = static_cast<uint8_t>(first);
-        made.used = 1;
+        entries[nextCode] = LzwEntry{static_cast<uint16_t>(previous), static_cast<uint8_t>(first), 1};
         previous = thisCode;
         if (++nextCode == threshold) {
             threshold *= 2;
@@ -169,6 +224,7 @@ ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, un
             }
         }
     }
+    overrun.undo(dst, out);
     table_.width = width;
     table_.nextCode = nextCode;
     table_.threshold = threshold;

@@ -4,6 +4,7 @@
 // machine on Linux (platform/host).
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
 #include <cstdint>
 
@@ -35,6 +36,12 @@ int messageBox(const char* text, const char* caption, unsigned flags);
 uint32_t lastErrorCode();
 void setLastErrorCode(uint32_t code);
 bool systemErrorText(uint32_t code, char* buf, size_t size);
+
+// ------------------------------------------------------- formatted text
+// vsnprintf's contract: at most size bytes written, the last of them the
+// terminating zero; returns the length the whole text needs, negative when
+// the format cannot be used. The texts we format use %s, %c, %d and %lu only.
+int formatText(char* buf, size_t size, const char* format, va_list args);
 
 // ------------------------------------------------------------- registry
 // Results are Windows error codes: 0 success, 2 not found, 3 path not found.

@@ -1,5 +1,6 @@
 #include "setup/ProductSettings.h"
 
+#include "engine/InstallLogDigest.h"
 #include "foundation/RegistryKey.h"
 #include "installlog/InstallLog.h"
 #include "setup/ProductConstants.h"
@@ -34,6 +35,11 @@ ErrorHandle ProductSettings::recordInstallation(const String& installationDirect
         log.addRegistryKey("HKEY_CURRENT_USER", productKeyPath);
         result = log.writeLogFile(logPath);
     }
+    // The log is final now: seal it for the uninstaller before the values
+    // below make the product count as installed. Were the seal missing after
+    // them, the uninstaller would refuse the log while the setup refused to
+    // run again, and the product could be neither removed nor reinstalled.
+    if (!isFailure(result)) result = storeLogDigest(log.applicationName, logPath);
     if (!isFailure(result)) {
         RegistryKey key(productKeyPath.text(), 0);
         result = key.writeText("InstallationPath", installationDirectory.text());

@@ -1,6 +1,5 @@
 #include "setup/SetupProgram.h"
 
-#include "engine/InstallLogDigest.h"
 #include "engine/InstallRun.h"
 #include "engine/Undo.h"
 #include "platform/platform.h"
@@ -90,10 +89,6 @@ ErrorHandle installProduct(const String& installationDirectory, const String& sh
         }
     }
     if (!isFailure(result)) result = ProductSettings().recordInstallation(installationDirectory);
-    // Last, once the log will not be written again.
-    if (!isFailure(result))
-        result = storeLogDigest(product::applicationName,
-                                installationDirectory + "\\" + product::productName + ".gus");
     return result;
 }
 

@@ -82,6 +82,22 @@ TEST(Decompressor, FailuresAndTheirReports) {
     EXPECT_EQ(decoded(codeStream(cycle), 100000), "Error: Decompression stack overflow!");
 }
 
+// The fast decoder moves short strings as 16-byte blocks that run past the
+// output; where decoding stops early, the caller's buffer past what was
+// produced must still hold what it held, as the literal decoder leaves it.
+TEST(Decompressor, StoppingEarlyLeavesTheRestOfTheBufferAsItWas) {
+    std::string text;
+    for (int i = 0; text.size() < 20000; ++i) text += "abc" + std::to_string(i % 13) + (i % 5 ? "xy" : "xyzzy");
+    Bytes packed = lzwEncode(reinterpret_cast<const unsigned char*>(text.data()), text.size(), 14);
+    const std::string error = "Error: Decompression error";
+    std::string buffer;
+    EXPECT_EQ(decoded(packed, uint32_t(text.size() + 100), 14, &buffer), error) << "input ends first";
+    EXPECT_EQ(buffer.substr(0, text.size()), text);
+    EXPECT_EQ(buffer.substr(text.size()), std::string(100, '\xEE'));
+    for (size_t cut : {size_t(7), packed.size() / 3, packed.size() - 1})
+        EXPECT_EQ(decoded(Bytes(packed.begin(), packed.begin() + long(cut)), uint32_t(text.size()), 14), error) << cut;
+}
+
 TEST(Decompressor, WidthGrowsAfterEntry511AndAFullTableStartsOver) {
     Codes codes;
     std::string expected;
@@ -118,4 +134,31 @@ TEST(LzwRoundTrip, EveryWidthManyResetsAndTheStringBound) {
     }
     std::string run(400000, 'z');  // a string limit below the run length cuts the encoder's matches
     EXPECT_TRUE(decoded(lzwEncode(reinterpret_cast<const unsigned char*>(run.data()), run.size(), 12, 700), 400000, 12) == run);
+}
+
+// The encoder takes shorter matches where that lets the next one reach further;
+// whatever it picks, the literal reading of the stream must give the input back,
+// across many table resets at every width.
+TEST(LzwRoundTrip, TheLiteralDecoderReadsEveryParseAtEveryWidth) {
+    std::mt19937 rng(12);
+    std::vector<std::string> words;
+    for (int i = 0; i < 300; ++i) {
+        std::string word;
+        for (uint32_t n = 2 + rng() % 7; n > 0; --n) word += char('a' + rng() % 12);
+        words.push_back(word);
+    }
+    for (uint32_t width = 9; width <= 16; ++width) {
+        std::string input;
+        while (input.size() < (size_t(24) << width)) {
+            // Phrases that share beginnings and ends, now and then a stretch of noise.
+            input += words[rng() % words.size()] + (rng() % 3 ? " " : words[rng() % 40]);
+            if (rng() % 500 == 0)
+                for (int k = 0; k < 40; ++k) input += char(rng());
+        }
+        Bytes packed = lzwEncode(reinterpret_cast<const unsigned char*>(input.data()), input.size(), width);
+        EXPECT_GT(packed.size() * 8 / width, size_t(4) << width) << "at least four table resets at width " << width;
+        std::string literal, fast;
+        EXPECT_TRUE(decode<LiteralLzwDecoder>(packed, uint32_t(input.size()), width, &literal) == input) << width;
+        EXPECT_TRUE(decode<LzwDecoder>(packed, uint32_t(input.size()), width, &fast) == input) << width;
+    }
 }

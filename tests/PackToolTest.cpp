@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <list>
 #include <stdexcept>
@@ -155,4 +156,42 @@ TEST_F(PackTool, AFailedPackLeavesTheOutputFolderAsItWas) {
     EXPECT_EQ(sandbox.readHostFile(at("out/FILESET.bin")), "new");
     EXPECT_THROW(writeOutputFolder(at("missing/deeper"), {{"B2.lzf/x", {'n'}}}), std::runtime_error);
     EXPECT_FALSE(std::filesystem::exists(at("missing/deeper")));
+}
+
+namespace {
+
+// Runs vantorel-pack; its standard output, and its exit status in *status.
+std::string runPackTool(const std::string& arguments, int* status) {
+    std::string command = std::string(VANTOREL_BINARY_DIR) + "/bin/vantorel-pack " + arguments + " 2>/dev/null";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    char chunk[4096];
+    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) out.append(chunk, got);
+    *status = pclose(pipe);
+    return out;
+}
+
+}  // namespace
+
+TEST_F(PackTool, UnpackWritesToStandardOutputAFileOrADevice) {
+    std::string text;
+    for (int i = 0; i < 5000; ++i) text += "line " + std::to_string(i % 77) + " of the unpack test\n";
+    std::vector<unsigned char> packed = packFile(std::vector<unsigned char>(text.begin(), text.end()), false);
+    write("TEXT.lzf", std::string(packed.begin(), packed.end()));
+    int status = -1;
+    EXPECT_TRUE(runPackTool("unpack '" + at("TEXT.lzf") + "' -", &status) == text);
+    EXPECT_EQ(status, 0);
+
+    runPackTool("unpack '" + at("TEXT.lzf") + "' '" + at("out.txt") + "'", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(sandbox.readHostFile(at("out.txt")) == text);
+    // A device is written into, never replaced by a file renamed over it.
+    runPackTool("unpack '" + at("TEXT.lzf") + "' /dev/null", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+
+    packed[packed.size() - 1] ^= 1;
+    write("BAD.lzf", std::string(packed.begin(), packed.end()));
+    EXPECT_EQ(runPackTool("unpack '" + at("BAD.lzf") + "' -", &status), "") << "nothing of a bad resource";
+    EXPECT_NE(status, 0);
 }

@@ -33,6 +33,14 @@ TEST_F(ProductSettingsTest, RecordingCompletesTheLogThenWritesTheValues) {
                  "Could not open file \"C:\\Vantorel\\Vantorel.GUS\" for reading");
     EXPECT_EQ(userHive().find("\"Version\""), std::string::npos);
 
+    // Unsealed, the log would be refused by the uninstaller: then the product
+    // must not count as installed either, so the setup can run again.
+    putLog("GUS|1\r\nAPPLICATION_NAME|Vantorel v0.94a\r\n");
+    platform::host::failCall(platform::host::Fault::setValue, 1);
+    EXPECT_STREQ(settings.recordInstallation("C:\\Vantorel").message().text(),
+                 "Unable to write the 'InstallLogSHA256' registry value");
+    EXPECT_EQ(userHive().find("\"Version\""), std::string::npos);
+
     putLog("GUS|1\r\nAPPLICATION_NAME|Vantorel v0.94a\r\n");
     ASSERT_FALSE(isFailure(settings.recordInstallation("C:\\Vantorel")));
     EXPECT_STREQ(settings.readInstalledVersion().text(), "v0.94a");
@@ -43,7 +51,7 @@ TEST_F(ProductSettingsTest, RecordingCompletesTheLogThenWritesTheValues) {
               "REG_KEY|HKEY_CURRENT_USER|Software\\Hollowmere\\Vantorel\r\n");
 
     putLog("GUS|1\r\n");
-    platform::host::failCall(platform::host::Fault::setValue, 1);
+    platform::host::failCall(platform::host::Fault::setValue, 2);
     EXPECT_STREQ(settings.recordInstallation("C:\\Vantorel").message().text(),
                  "Unable to write the 'InstallationPath' registry value");
 }

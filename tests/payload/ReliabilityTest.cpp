@@ -4,8 +4,9 @@
 // fresh sandbox each time, and the run goes through the setup's own entry
 // (runSetup, as the user's confirmation starts it) over the host platform.
 // Each failure is shown in exactly one box; a failure before the installation
-// is complete is undone to the last folder and records no product settings,
-// one after it undoes nothing.
+// is complete is undone to the last folder, one after it undoes nothing; and
+// either way the product does not count as installed, so the setup can run
+// again.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -114,6 +115,7 @@ TEST(Reliability, EveryFailingCallIsShownOnceAndUndoneOrLeftComplete) {
         EXPECT_TRUE(std::any_of(std::begin(beginnings), std::end(beginnings),
                                 [&](const char* b) { return text.rfind(b, 0) == 0; }))
             << text;
+        EXPECT_FALSE(countsAsInstalled(after)) << "after: " << text;
         for (const auto& file : before.files) {
             auto found = after.files.find(file.first);
             EXPECT_TRUE(found != after.files.end() && found->second == file.second)

@@ -1,5 +1,6 @@
 #include "tools/pack/InstallSetOutput.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -30,24 +31,27 @@ std::string resourceScript(const std::vector<Resource>& resources) {
     return rc.str();
 }
 
+// The host programs carry the packed files as they are: the assembler pulls
+// them in with .incbin (its include path names the packed folder), so even a
+// payload of hundreds of megabytes builds in the time it takes to copy it,
+// where a generated C++ array took minutes and gigabytes to compile.
 std::string hostSource(const std::vector<Resource>& resources,
                        const std::vector<std::vector<unsigned char>*>& contents) {
     std::ostringstream cpp;
-    cpp << "// Install set resources for the host build, written by vantorel-pack.\n"
-           "#include <cstdint>\n\n#include \"platform/host/HostControl.h\"\n\nnamespace {\n";
-    for (size_t i = 0; i < resources.size(); ++i) {
-        const std::vector<unsigned char>& bytes = *contents[i];
-        cpp << "\nconst unsigned char resource" << i << "[] = {";
-        for (size_t k = 0; k < bytes.size(); ++k) {
-            cpp << (k % 16 == 0 ? "\n   " : "") << " " << static_cast<unsigned>(bytes[k]) << ",";
-        }
-        if (bytes.empty()) cpp << "0";  // an array cannot be empty; the size says 0
-        cpp << "\n};\n";
-    }
-    cpp << "\n}  // namespace\n\nextern const platform::host::EmbeddedResource vantorelInstallSet[];\n"
+    cpp << "// Install set resources for the host build, written by vantorel-pack: the\n"
+           "// packed files beside this one, included by the assembler.\n"
+           "#include <cstdint>\n\n#include \"platform/host/HostControl.h\"\n\n"
+           "asm(\".pushsection .rodata\\n\"\n";
+    for (size_t i = 0; i < resources.size(); ++i)
+        cpp << "    \".balign 16\\nvantorelPacked" << i << ":\\n.incbin \\\"" << resources[i].file
+            << "\\\"\\n\"\n";
+    cpp << "    \".popsection\");\n\nextern \"C\" {\n";
+    for (size_t i = 0; i < resources.size(); ++i)
+        cpp << "extern const unsigned char vantorelPacked" << i << "[];\n";
+    cpp << "}\n\nextern const platform::host::EmbeddedResource vantorelInstallSet[];\n"
            "const platform::host::EmbeddedResource vantorelInstallSet[] = {\n";
     for (size_t i = 0; i < resources.size(); ++i)
-        cpp << "    {\"" << resources[i].type << "\", \"" << resources[i].name << "\", resource" << i
+        cpp << "    {\"" << resources[i].type << "\", \"" << resources[i].name << "\", vantorelPacked" << i
             << ", " << contents[i]->size() << "u},\n";
     cpp << "};\nextern const uint32_t vantorelInstallSetCount;\n"
            "const uint32_t vantorelInstallSetCount = "
@@ -58,10 +62,22 @@ std::string hostSource(const std::vector<Resource>& resources,
 }  // namespace
 
 std::vector<unsigned char> readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path + ": " + std::strerror(errno));
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw std::runtime_error("cannot read " + path);
+    // Sized once and read in one go: no growth by doubling, so reading a
+    // large file never holds twice its size.
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (in == nullptr) throw std::runtime_error("cannot read " + path + ": " + std::strerror(errno));
+    std::error_code sized;
+    uintmax_t size = std::filesystem::file_size(path, sized);
+    std::vector<unsigned char> bytes(sized ? 0 : static_cast<size_t>(size));
+    size_t got = std::fread(bytes.data(), 1, bytes.size(), in);
+    // A file that grew meanwhile, or that has no size (a pipe), is read on to its end.
+    unsigned char chunk[1 << 16];
+    bool whole = got == bytes.size();
+    for (size_t more; whole && (more = std::fread(chunk, 1, sizeof chunk, in)) > 0;)
+        bytes.insert(bytes.end(), chunk, chunk + more);
+    bool bad = !whole || std::ferror(in);
+    std::fclose(in);
+    if (bad) throw std::runtime_error("cannot read " + path);
     return bytes;
 }
 
@@ -121,20 +137,37 @@ std::vector<OutputFile> buildInstallSet(const Manifest& manifest) {
 }
 
 void writeIfChanged(const std::string& path, const std::vector<unsigned char>& bytes) {
-    {
-        std::ifstream existing(path, std::ios::binary);
-        if (existing) {
-            std::vector<unsigned char> old((std::istreambuf_iterator<char>(existing)),
-                                           std::istreambuf_iterator<char>());
-            if (old == bytes) return;
+    writeIfChanged(path, bytes.data(), bytes.size());
+}
+
+void writeIfChanged(const std::string& path, const unsigned char* bytes, size_t size) {
+    std::error_code missing;
+    if (std::filesystem::file_size(path, missing) == size && !missing) {
+        std::vector<unsigned char> old;
+        try {
+            old = readWholeFile(path);
+        } catch (const std::runtime_error&) {
+            old.clear();  // unreadable: written anew below
         }
+        if (old.size() == size && std::equal(old.begin(), old.end(), bytes)) return;
+    }
+    // A device or a pipe (/dev/stdout, /dev/null) is written into as it is:
+    // renaming a file over it would replace the device itself.
+    std::error_code status;
+    std::filesystem::file_status target = std::filesystem::status(path, status);
+    if (!status && std::filesystem::exists(target) && !std::filesystem::is_regular_file(target)) {
+        std::ofstream device(path, std::ios::binary);
+        device.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));
+        device.close();
+        if (!device) throw std::runtime_error("cannot write " + path);
+        return;
     }
     // Written beside the target and renamed over it, so a failed write never
     // leaves half a file behind for the next build to trust.
     std::string temporary = path + ".tmp";
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     if (!out) throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));
     out.close();
     std::error_code ignored;
     if (!out) {

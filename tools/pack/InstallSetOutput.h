@@ -22,5 +22,6 @@ std::vector<unsigned char> tableBytes(const std::vector<std::string>& rows);
 // Leaves a file whose content is already right untouched, so builds that
 // depend on it stay quiet. Throws std::runtime_error when it cannot write.
 void writeIfChanged(const std::string& path, const std::vector<unsigned char>& bytes);
+void writeIfChanged(const std::string& path, const unsigned char* bytes, size_t size);
 
 std::vector<unsigned char> readWholeFile(const std::string& path);  // throws when unreadable

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -49,11 +50,14 @@ public:
             if (slots_[i].key == 0) return -1;
         }
     }
+    // A string the table already holds keeps its older code: the strings
+    // that extend it hang off that one. (A parse that takes a shorter match
+    // makes the decoder define such a second code for the same string.)
     void insert(uint32_t prefix, uint32_t byte, uint32_t code) {
         uint32_t key = (prefix << 8 | byte) + 1;
         uint32_t i = slotOf(key);
         while (slots_[i].key != 0 && slots_[i].key != key) i = (i + 1) & mask_;
-        slots_[i] = Slot{key, code};
+        if (slots_[i].key == 0) slots_[i] = Slot{key, code};
     }
 
 private:
@@ -81,20 +85,35 @@ std::vector<unsigned char> lzwEncode(const unsigned char* data, size_t size, uin
     BitWriter writer(out);
     StringDictionary dictionary(maxWidth);
 
-    size_t pos = 0;
-    auto longestMatch = [&]() {
-        uint32_t code = data[pos++];
-        for (uint32_t length = 1; pos < size && length < longestString; ++length) {
-            int32_t longer = dictionary.find(code, data[pos]);
+    // How far the strings of the table reach from `at`: the codes of every
+    // prefix of the longest match (the table holds each prefix of a string it
+    // holds) into codes[1..length]; returns the length.
+    auto matchCodes = [&](size_t at, uint32_t* codes) {
+        uint32_t code = data[at];
+        codes[1] = code;
+        uint32_t length = 1;
+        for (; at + length < size && length < longestString; ++length) {
+            int32_t longer = dictionary.find(code, data[at + length]);
             if (longer < 0) break;
             code = static_cast<uint32_t>(longer);
-            ++pos;
+            codes[length + 1] = code;
         }
-        return code;
+        return length;
     };
+    // The match found by looking ahead from where the longest match ends is,
+    // when that match is taken, the next step's match: kept, not walked again.
+    // The one entry made in between extends the string just taken, so it can
+    // lengthen the kept match only where that match ended on that string.
+    std::vector<uint32_t> codeBuffers(3 * (size_t(longestString) + 1));
+    uint32_t* codes = codeBuffers.data();
+    uint32_t* ahead = codes + longestString + 1;
+    uint32_t* const scratch = ahead + longestString + 1;  // the other look-aheads
+    size_t aheadAt = 0;  // where the kept match starts; 0: none kept
+    uint32_t aheadLength = 0;
 
     uint32_t width = 9, threshold = 512, nextCode = 256;
-    uint32_t previous = longestMatch();
+    size_t pos = 0;
+    uint32_t previous = data[pos++];  // the table holds single bytes only
     writer.putCode(previous, width);
     // Whether the entry the decoder makes next (previous + the next string's
     // first byte) is a string of the current table. Right after a reset its
@@ -104,7 +123,40 @@ std::vector<unsigned char> lzwEncode(const unsigned char* data, size_t size, uin
         // The decoder defines this entry while reading the next code, so the
         // next code may already be it.
         if (previousInTable) dictionary.insert(previous, data[pos], nextCode);
-        uint32_t code = longestMatch();
+        // Flexible parsing: of the prefixes of the longest match, take the one
+        // after which the next match reaches furthest. Every prefix is a
+        // string of the table, so the stream stays one the decoder reads like
+        // any other; only the choice of codes differs. A shorter prefix costs
+        // a table entry, though: the decoder's next entry is that prefix plus
+        // one byte, which the table already holds. So it must reach at least
+        // two bytes further; at one byte the wasted entries cost more than
+        // the codes saved (measured on text and binaries alike).
+        uint32_t longest;
+        if (aheadAt == pos && ahead[aheadLength] != previous) {
+            std::swap(codes, ahead);
+            longest = aheadLength;
+        } else {
+            longest = matchCodes(pos, codes);
+        }
+        aheadAt = 0;
+        uint32_t take = longest;
+        bool resetsAfter = nextCode + 1 == threshold && width == maxWidth;
+        if (longest > 1 && pos + longest < size && !resetsAfter) {
+            aheadLength = matchCodes(pos + longest, ahead);
+            aheadAt = pos + longest;
+            size_t bestReach = aheadAt + aheadLength;
+            // Two steps back cover nearly all of the gain; looking further
+            // back doubles the time for a thousandth of the size.
+            for (uint32_t length = longest - 1; length >= 1 && length + 2 >= longest; --length) {
+                size_t reach = pos + length + matchCodes(pos + length, scratch);
+                if (reach >= bestReach + 2) {
+                    bestReach = reach;
+                    take = length;
+                }
+            }
+        }
+        uint32_t code = codes[take];
+        pos += take;
         writer.putCode(code, width);
         previousInTable = true;
         if (++nextCode == threshold) {

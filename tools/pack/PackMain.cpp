@@ -1,10 +1,18 @@
 // vantorel-pack: builds the install set that the setup carries, and checks
 // packed resources with the very code the setup unpacks them with.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,7 +32,7 @@ namespace {
 
 const char* const usage =
     "usage: vantorel-pack pack MANIFEST OUTDIR [--bin DIR]\n"
-    "       vantorel-pack unpack RESOURCE-FILE OUT\n"
+    "       vantorel-pack unpack RESOURCE-FILE OUT|-\n"
     "       vantorel-pack verify OUTDIR\n"
     "\n"
     "pack    reads MANIFEST (rows FILEGROUP|group, FILESET|resource|group|destination\n"
@@ -33,7 +41,8 @@ const char* const usage =
     "        tables FILEGROUP.bin, FILESET.bin and FILESIZE.bin, installset.rc for windres\n"
     "        and installset_host.cpp for the host build. Source paths are relative to the\n"
     "        manifest's folder; a leading @BIN@/ stands for the --bin DIR.\n"
-    "unpack  checks one packed resource file as the setup does and writes its bytes to OUT.\n"
+    "unpack  checks one packed resource file as the setup does and writes its bytes to OUT,\n"
+    "        or to standard output for -.\n"
     "verify  checks the tables and every packed resource in OUTDIR as the setup does.\n";
 
 int fail(const std::string& message) {
@@ -64,20 +73,75 @@ int pack(const std::vector<std::string>& args) {
     return 0;
 }
 
+// The whole resource mapped from the page cache, pages filled in one go: no
+// copy, no zeroed pages, and the decoder is the only pass over it.
+class MappedFile {
+public:
+    ~MappedFile() {
+        if (bytes_ != nullptr) ::munmap(bytes_, size_);
+    }
+    bool open(const std::string& path) {
+        int fd = ::open(path.c_str(), O_RDONLY);
+        if (fd < 0) return false;
+        struct stat info;
+        bool good = ::fstat(fd, &info) == 0;
+        if (good && !S_ISREG(info.st_mode)) {
+            good = false;
+            errno = EINVAL;  // a resource is a file, not a pipe or a device
+        }
+        if (good && info.st_size > 0) {
+            size_ = static_cast<size_t>(info.st_size);
+            void* at = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+            good = at != MAP_FAILED;
+            bytes_ = good ? static_cast<unsigned char*>(at) : nullptr;
+        }
+        int saved = errno;
+        ::close(fd);
+        errno = saved;
+        return good;
+    }
+    // An empty file has no mapping; a zero-length view of anything will do.
+    const unsigned char* bytes() const { return bytes_ != nullptr ? bytes_ : &empty_; }
+    size_t size() const { return bytes_ != nullptr ? size_ : 0; }
+
+private:
+    unsigned char* bytes_ = nullptr;
+    size_t size_ = 0;
+    unsigned char empty_ = 0;
+};
+
+bool writeAll(int fd, const unsigned char* bytes, size_t size) {
+    while (size > 0) {
+        ssize_t put = ::write(fd, bytes, size);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        bytes += put;
+        size -= static_cast<size_t>(put);
+    }
+    return true;
+}
+
 int unpack(const std::vector<std::string>& args) {
-    if (args.size() != 2) return fail(std::string("unpack needs RESOURCE-FILE and OUT\n") + usage);
-    std::vector<unsigned char> resource = readWholeFile(args[0]);
+    if (args.size() != 2) return fail(std::string("unpack needs RESOURCE-FILE and OUT (- for standard output)\n") + usage);
+    MappedFile resource;
+    if (!resource.open(args[0])) return fail("cannot read " + args[0] + ": " + std::strerror(errno));
+    if (resource.size() > 0xFFFFFFFFu) return fail(args[0] + " is larger than any resource can be");
     std::string name = fs::path(args[0]).stem().string();
     const unsigned char* data = nullptr;
     uint32_t length = 0;
     bool mustFree = false;
-    ErrorHandle result = unpackPackedBytes(name.c_str(), resource.data(),
+    ErrorHandle result = unpackPackedBytes(name.c_str(), resource.bytes(),
                                            static_cast<uint32_t>(resource.size()), &data, &length,
                                            &mustFree);
     if (isFailure(result)) return failReport(args[0], result);
-    std::vector<unsigned char> bytes(data, data + length);
-    if (mustFree) std::free(const_cast<unsigned char*>(data));
-    writeIfChanged(args[1], bytes);
+    std::unique_ptr<unsigned char, void (*)(void*)> owned(mustFree ? const_cast<unsigned char*>(data) : nullptr,
+                                                          std::free);
+    if (args[1] == "-") {
+        if (!writeAll(STDOUT_FILENO, data, length))
+            return fail(std::string("cannot write to standard output: ") + std::strerror(errno));
+        return 0;
+    }
+    writeIfChanged(args[1], data, length);
     return 0;
 }
 
