@@ -25,10 +25,17 @@ add_subdirectory(payload)
 
 # The system libraries follow the platform archive that calls them, or the
 # linker meets them before it knows what the archive needs.
-target_link_libraries(vantorel_platform PUBLIC ole32 shell32 version uuid)
+# version.dll is loaded from the system folder at run time, never imported:
+# only KnownDLLs may be imported, which Windows never takes from the program's
+# folder.
+target_link_libraries(vantorel_platform PUBLIC ole32 shell32 uuid)
 
 add_executable(VantorelSetup WIN32 platform/win32/entry/SetupMain.cpp
                setup/resources/VantorelSetup.rc)
+# windres reads the manifest and icon the script names; the build must know, or an edited
+# manifest never reaches the program.
+set_source_files_properties(setup/resources/VantorelSetup.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/setup/resources/VantorelSetup.manifest;${CMAKE_SOURCE_DIR}/setup/resources/VantorelSetup.ico")
 target_include_directories(VantorelSetup PRIVATE ${CMAKE_SOURCE_DIR}/setup/resources)
 target_link_libraries(VantorelSetup PRIVATE vantorel_core)
 vantorel_windows_program(VantorelSetup)

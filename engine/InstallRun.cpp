@@ -111,13 +111,19 @@ ErrorHandle createShortcuts(InstallSet& set, const GroupList& groupsToInstall) {
     return noError();
 }
 
-ErrorHandle runInstall(InstallSet& set, const GroupList& groupsToInstall, const String& productName) {
+ErrorHandle runInstall(InstallSet& set, const GroupList& groupsToInstall, const String& productName,
+                       const AppsEntry& apps) {
     ErrorHandle result = deployUninstaller();
     if (isFailure(result)) return result;
 
+    uint64_t installedBytes = 0;
     for (int32_t i = 0; i < set.entries.size(); ++i) {
-        result = installEntry(*set.entries[i], set.log, groupsToInstall, set.locations);
+        FileSetEntry& entry = *set.entries[i];
+        result = installEntry(entry, set.log, groupsToInstall, set.locations);
         if (isFailure(result)) return result;
+        for (int32_t d = 0; d < entry.destinations.size(); ++d)
+            if (isSelected(*entry.destinations[d], groupsToInstall))
+                installedBytes += static_cast<uint64_t>(entry.length);
     }
 
     result = createShortcuts(set, groupsToInstall);
@@ -127,7 +133,12 @@ ErrorHandle runInstall(InstallSet& set, const GroupList& groupsToInstall, const 
         expandLocation(String("%APP%\\") + productName.text() + ".gus", set.locations, nullptr);
     set.log.addInstalledFile("Default", "%APP%", logPath);
 
-    ErrorHandle registration = registerUninstaller(set.log.applicationName, logPath);
+    AppsEntry listed = apps;
+    listed.displayIcon = expandLocation(apps.displayIcon, set.locations, nullptr);
+    listed.installLocation = set.locations.locationValue("%APP%");
+    uint64_t kilobytes = (installedBytes + 1023) / 1024;
+    listed.estimatedSizeKb = kilobytes > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(kilobytes);
+    ErrorHandle registration = registerUninstaller(set.log.applicationName, logPath, listed);
     // Recorded whatever the registration did: a half-written key must go too.
     set.log.addRegistryKey("HKEY_LOCAL_MACHINE",
                            String(uninstallKeyPrefix) + set.log.applicationName.text());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/Locations.h"
+#include "engine/Uninstaller.h"
 #include "foundation/ErrorReport.h"
 #include "foundation/GrowableArray.h"
 #include "installlog/InstallLog.h"
@@ -12,7 +13,11 @@ typedef GrowableArray<String> GroupList;
 
 // Null or a warning when the installation is complete; otherwise the first
 // failure. Nothing is undone here: the caller undoes from the set's log.
-ErrorHandle runInstall(InstallSet& set, const GroupList& groupsToInstall, const String& productName);
+// apps gives the product's values for the system's list of programs; its
+// displayIcon may begin with a location macro. The run adds the installation
+// directory and the size of the files it wrote.
+ErrorHandle runInstall(InstallSet& set, const GroupList& groupsToInstall, const String& productName,
+                       const AppsEntry& apps = AppsEntry());
 
 ErrorHandle installEntry(FileSetEntry& entry, InstallLog& log, const GroupList& groupsToInstall,
                          const FileLocations& locations);

@@ -40,19 +40,36 @@ ErrorHandle deployUninstaller() {
     return noError();
 }
 
-ErrorHandle registerUninstaller(const String& applicationName, const String& logPath) {
+ErrorHandle registerUninstaller(const String& applicationName, const String& logPath,
+                                const AppsEntry& apps) {
     String commonFiles;
     ErrorHandle result = readCommonFilesDirectory(commonFiles);
     if (isFailure(result)) return result;
     // "<common files>\System\TessalyUninstaller.exe" "<log path>"
-    String command("\"");
-    command.append(commonFiles.text());
-    command.append("\\System\\TessalyUninstaller.exe\" \"");
-    command.append(logPath.text());
-    command.append("\"");
+    String program("\"");
+    program.append(commonFiles.text());
+    program.append("\\System\\TessalyUninstaller.exe\" ");
+    String quotedLog = String("\"") + logPath.text() + "\"";
+    String command = program + quotedLog.text();
+    String quietCommand = program + "/S " + quotedLog.text();
     RegistryKey entry((String(uninstallKeyPrefix) + applicationName.text()).text(), 1);
-    result = entry.writeText("DisplayName", applicationName.text());
-    if (!isFailure(result)) result = entry.writeText("UninstallString", command.text());
+    // The first failure stops the rest; the key is recorded already, so the
+    // undo removes whatever was written before it.
+    struct Text { const char* name; const String& value; } texts[] = {
+        {"DisplayName", applicationName},     {"UninstallString", command},
+        {"QuietUninstallString", quietCommand}, {"DisplayVersion", apps.displayVersion},
+        {"Publisher", apps.publisher},        {"DisplayIcon", apps.displayIcon},
+        {"InstallLocation", apps.installLocation},
+    };
+    for (const Text& text : texts) {
+        result = entry.writeText(text.name, text.value.text());
+        if (isFailure(result)) break;
+    }
+    // Windows offers to change or repair a program only through its own
+    // setup; this one can do neither, so it says so.
+    if (!isFailure(result)) result = entry.writeNumber("EstimatedSize", apps.estimatedSizeKb);
+    if (!isFailure(result)) result = entry.writeNumber("NoModify", 1);
+    if (!isFailure(result)) result = entry.writeNumber("NoRepair", 1);
     entry.close();
     return result;
 }

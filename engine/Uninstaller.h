@@ -5,10 +5,25 @@
 #include "foundation/ErrorReport.h"
 #include "foundation/String.h"
 
+#include <cstdint>
+
 ErrorHandle deployUninstaller();
 // The common files directory, as the system records it for every program.
 ErrorHandle readCommonFilesDirectory(String& directory);
-ErrorHandle registerUninstaller(const String& applicationName, const String& logPath);
+
+// What Windows lists of an installed program beside its name and uninstall
+// command ("Apps and Features"), and what administrators script against.
+struct AppsEntry {
+    String displayVersion;
+    String publisher;
+    String displayIcon;      // a program's path and icon index, "<path>,0"
+    String installLocation;  // the installation directory
+    uint32_t estimatedSizeKb = 0;
+};
+// Writes the product's Uninstall key: its name, the uninstall commands (the
+// quiet one with /S before the log) and the entry's values.
+ErrorHandle registerUninstaller(const String& applicationName, const String& logPath,
+                                const AppsEntry& entry = AppsEntry());
 
 // Where the uninstaller lies below the common files directory.
 extern const char* const uninstallerSubPath;  // "\System\TessalyUninstaller.exe"

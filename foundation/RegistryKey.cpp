@@ -7,6 +7,13 @@
 
 namespace {
 ErrorHandle notOpen() { return makeError("Unable to create the registry key"); }
+
+ErrorHandle setValue(void* key, const char* valueName, uint32_t type, const unsigned char* data,
+                     uint32_t size) {
+    if (key == nullptr) return notOpen();
+    if (platform::regSetValue(key, valueName, type, data, size) == 0) return noError();
+    return makeError(String("Unable to write the '") + valueName + "' registry value");
+}
 }  // namespace
 
 RegistryKey::RegistryKey(const char* keyPath, int root, Opening opening) : handle_(nullptr) {
@@ -49,12 +56,17 @@ ErrorHandle RegistryKey::readText(const char* valueName, String& value) {
 }
 
 ErrorHandle RegistryKey::writeText(const char* valueName, const char* value) {
-    if (handle_ == nullptr) return notOpen();
     uint32_t size = static_cast<uint32_t>(std::strlen(value)) + 1;
-    if (platform::regSetValue(handle_, valueName, platform::regSz,
-                              reinterpret_cast<const unsigned char*>(value), size) == 0)
-        return noError();
-    return makeError(String("Unable to write the '") + valueName + "' registry value");
+    return setValue(handle_, valueName, platform::regSz,
+                    reinterpret_cast<const unsigned char*>(value), size);
+}
+
+ErrorHandle RegistryKey::writeNumber(const char* valueName, uint32_t value) {
+    // REG_DWORD is stored little-endian whatever the machine.
+    unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+                              static_cast<unsigned char>(value >> 16),
+                              static_cast<unsigned char>(value >> 24)};
+    return setValue(handle_, valueName, platform::regDword, bytes, sizeof bytes);
 }
 
 ErrorHandle RegistryKey::deleteSubKey(const char* subKeyName) {

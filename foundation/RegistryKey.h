@@ -1,6 +1,9 @@
 // One registry key under the current user (root 0) or the local machine
-// (root 1), opened or created; text values only.
+// (root 1), opened or created; text values, and numbers where Windows
+// expects a REG_DWORD.
 #pragma once
+
+#include <cstdint>
 
 #include "foundation/ErrorReport.h"
 #include "foundation/String.h"
@@ -19,6 +22,7 @@ public:
     void close();
     ErrorHandle readText(const char* valueName, String& value);
     ErrorHandle writeText(const char* valueName, const char* value);
+    ErrorHandle writeNumber(const char* valueName, uint32_t value);
     ErrorHandle deleteSubKey(const char* subKeyName);
 
 private:

@@ -93,6 +93,14 @@ bool isReparsePoint(const char* path);
 // SHA-256 of the bytes, by the system's own hash; false when it is unavailable.
 bool sha256(const void* data, size_t size, unsigned char digest[32]);
 
+// ------------------------------------------------------- one at a time
+// A named mutex in the machine's global namespace ("Global\" + name), so that
+// it is seen from every session. Null when another process holds the name or
+// the mutex cannot be made; otherwise held until released or the process ends.
+typedef void* InstanceLock;
+InstanceLock claimInstanceLock(const char* name);
+void releaseInstanceLock(InstanceLock lock);
+
 // GetWindowsDirectoryA: false when the call fails.
 bool windowsDirectory(char* buf, size_t size);
 

@@ -2,11 +2,11 @@
 
 #include "engine/InstallRun.h"
 #include "engine/Undo.h"
-#include "foundation/ErrorReport.h"
 #include "platform/platform.h"
 #include "setup/FolderSelection.h"
 #include "setup/ProductConstants.h"
 #include "setup/ProductSettings.h"
+#include "setup/SetupArguments.h"
 
 namespace {
 
@@ -14,10 +14,56 @@ void sayGoodbye() {
     showReport(nullptr, product::caption, makeReport(SeverityInfo, "Have a nice day.", 0));
 }
 
+// Held from before the settings are read until the program ends.
+class SetupLock {
+public:
+    SetupLock() : lock_(platform::claimInstanceLock(product::setupMutexName)) {}
+    ~SetupLock() { platform::releaseInstanceLock(lock_); }
+    SetupLock(const SetupLock&) = delete;
+    SetupLock& operator=(const SetupLock&) = delete;
+    bool held() const { return lock_ != nullptr; }
+
+private:
+    platform::InstanceLock lock_;
+};
+
+// The recorded version when the product counts as installed, else empty text.
+String installedVersion() {
+    ProductSettings settings;
+    String version = settings.readInstalledVersion();
+    String path = settings.readInstallationPath();
+    return path.isEmpty() ? String() : version;
+}
+
+bool folderPath(int csidl, String& path) {
+    char buffer[260];
+    if (!platform::specialFolderPath(csidl, buffer)) return false;
+    path = buffer;
+    return true;
+}
+
+// The dialogue's run with the system's folders in place of the browsers.
+int runSilentSetup(const SetupArguments& arguments) {
+    if (!installedVersion().isEmpty()) return exitRefused;
+    String installationDirectory = arguments.installationDirectory;
+    String shortcutParent, desktopDirectory;
+    if (installationDirectory.isEmpty()) {
+        if (!folderPath(platform::csidlProgramFiles, installationDirectory)) return exitFailed;
+        installationDirectory.append(product::installationFolder);
+    }
+    if (!folderPath(platform::csidlPrograms, shortcutParent) ||
+        !folderPath(platform::csidlDesktopDirectory, desktopDirectory))
+        return exitFailed;
+    ErrorHandle result = installProduct(installationDirectory,
+                                        shortcutParent + product::installationFolder,
+                                        desktopDirectory);
+    return isFailure(result) ? exitFailed : exitInstalled;
+}
+
 }  // namespace
 
-void runSetup(const String& installationDirectory, const String& shortcutDirectory,
-              const String& desktopDirectory) {
+ErrorHandle installProduct(const String& installationDirectory, const String& shortcutDirectory,
+                           const String& desktopDirectory) {
     ErrorHandle result;
     {
         InstallSet set;
@@ -32,13 +78,23 @@ void runSetup(const String& installationDirectory, const String& shortcutDirecto
             locations.setLocationValue("%DESKTOP%", desktopDirectory);
             set.setLocations(locations);
             set.log.applicationName = product::applicationName;
-            result = runInstall(set, groupsToInstall, product::productName);
+            AppsEntry apps;
+            apps.displayVersion = product::displayVersion;
+            apps.publisher = product::publisher;
+            apps.displayIcon = product::displayIcon;
+            result = runInstall(set, groupsToInstall, product::productName, apps);
             // The user is shown the run's failure; what the undo met is of no
             // further use to them.
             if (isFailure(result)) undoInstallation(set.log);
         }
     }
     if (!isFailure(result)) result = ProductSettings().recordInstallation(installationDirectory);
+    return result;
+}
+
+void runSetup(const String& installationDirectory, const String& shortcutDirectory,
+              const String& desktopDirectory) {
+    ErrorHandle result = installProduct(installationDirectory, shortcutDirectory, desktopDirectory);
     if (isFailure(result)) {
         showReport(nullptr, product::caption, result);
         return;
@@ -52,20 +108,29 @@ void runSetup(const String& installationDirectory, const String& shortcutDirecto
     }
 }
 
-int runSetupProgram() {
+int runSetupProgram(const char* commandLine) {
+    // A script that asked for something we do not know gets nothing done and
+    // no box that would wait for a person who is not there.
+    SetupArguments arguments = parseSetupArguments(commandLine);
+    if (!arguments.valid) return exitFailed;
     platform::initializeComponents();
-    {
-        ProductSettings settings;
-        String version = settings.readInstalledVersion();
-        String path = settings.readInstallationPath();
-        if (!version.isEmpty() && !path.isEmpty()) {
-            String message;
-            message.format("Vantorel version %s is already installed.\n"
-                           "It must be uninstalled before you can install version v0.94a.\n",
-                           version.text());
-            showReport(nullptr, product::caption, makeError(message));
-            return 0;
-        }
+    SetupLock lock;
+    if (!lock.held()) {
+        if (arguments.silent) return exitFailed;
+        showReport(nullptr, product::caption,
+                   makeError("Another setup of Vantorel is running.\n"
+                             "Wait until it has finished, then start this one again."));
+        return 0;
+    }
+    if (arguments.silent) return runSilentSetup(arguments);
+    String version = installedVersion();
+    if (!version.isEmpty()) {
+        String message;
+        message.format("Vantorel version %s is already installed.\n"
+                       "It must be uninstalled before you can install version v0.94a.\n",
+                       version.text());
+        showReport(nullptr, product::caption, makeError(message));
+        return 0;
     }
     if (!askYesNo(nullptr, product::caption, "Do you wish to install Vantorel v0.94a?", false)) {
         sayGoodbye();

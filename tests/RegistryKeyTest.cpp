@@ -76,6 +76,23 @@ TEST_F(RegistryKeyTest, DeletesAndFailuresNameTheirTarget) {
                  "Unable to delete the 'Sub' registry key");
 }
 
+TEST_F(RegistryKeyTest, NumbersAreStoredAsDwordsThatReadAsNoText) {
+    RegistryKey key(productKey, 1);
+    EXPECT_TRUE(key.writeNumber("EstimatedSize", 0x12345678).isNull());
+    EXPECT_TRUE(key.writeNumber("NoModify", 1).isNull());
+    std::string machine = sandbox.readHostFile(platform::host::registryFile(platform::rootLocalMachine));
+    EXPECT_NE(machine.find("\"EstimatedSize\"=dword:12345678\n\"NoModify\"=dword:00000001\n"),
+              std::string::npos) << machine;
+    EXPECT_STREQ(key.readText("NoModify", value).message().text(),
+                 "Unable to read the 'NoModify' registry value");
+    platform::host::failCall(Fault::setValue, 1);
+    EXPECT_STREQ(key.writeNumber("NoRepair", 1).message().text(),
+                 "Unable to write the 'NoRepair' registry value");
+    RegistryKey closed(productKey, 1);
+    closed.close();
+    EXPECT_STREQ(closed.writeNumber("NoRepair", 1).message().text(), "Unable to create the registry key");
+}
+
 TEST_F(RegistryKeyTest, KeyThatCannotBeOpenedFailsEachUseAndChangesNothing) {
     auto expectClosed = [this](RegistryKey&& key) {
         value = "kept";

@@ -39,6 +39,7 @@ protected:
         ::chmod((binDir + "/xdg-open").c_str(), 0755);
     }
 
+    // arguments go to the shell as they are: quote what holds backslashes or blanks.
     Session run(const std::string& answers, const char* program = "vantorel-setup",
                 const std::string& arguments = "") {
         std::string input = sandbox.root() + "/answers";
@@ -262,3 +263,94 @@ TEST_F(SetupProgramTest, SettingsThatCannotBeRecordedAreReportedOnceAndUndoNothi
 }
 
 }  // namespace
+
+// What an administrator's script does: install, find it installed, remove with
+// the entry's quiet command, install again; no box at any step.
+TEST_F(SetupProgramTest, SilentInstallRemovalAndReinstallShowNoBox) {
+    const std::string dir = "C:\\Silent Place\\Vantorel";
+    Session installed = run("", "vantorel-setup", "/S '/D=" + dir + "'");
+    EXPECT_EQ(installed.status, 0) << installed.output;
+    EXPECT_EQ(installed.output, "");
+    EXPECT_FALSE(sandbox.readHostFile(sandbox.path(dir + "\\Vantorel.exe")).empty());
+    EXPECT_FALSE(sandbox.readHostFile(sandbox.path(startMenu + "\\Programs\\Vantorel\\Uninstall Vantorel v0.94a.lnk")).empty());
+    EXPECT_FALSE(sandbox.readHostFile(sandbox.path("C:\\Users\\user\\Desktop\\Vantorel.lnk")).empty());
+    EXPECT_NE(hive("HKEY_CURRENT_USER").find("\"InstallationPath\"=\"C:\\\\Silent Place\\\\Vantorel\"\n\"Version\"=\"v0.94a\""),
+              std::string::npos);
+
+    // The size Windows shows is what the product's files take, in kilobytes
+    // rounded up: those in its folder and its screen saver in the Windows folder.
+    uint64_t bytes = std::filesystem::file_size(sandbox.path("C:\\WINDOWS\\Vantorel.scr"));
+    for (auto& file : std::filesystem::recursive_directory_iterator(sandbox.path(dir)))
+        if (file.is_regular_file() && file.path().extension() != ".gus") bytes += file.file_size();
+    char size[16];
+    std::snprintf(size, sizeof size, "%08llx", static_cast<unsigned long long>((bytes + 1023) / 1024));
+    std::string machine = hive("HKEY_LOCAL_MACHINE");
+    const std::string program = "\\\"C:\\\\Program Files\\\\Common Files\\\\System\\\\TessalyUninstaller.exe\\\"";
+    const std::string log = "\\\"C:\\\\Silent Place\\\\Vantorel\\\\Vantorel.gus\\\"";
+    EXPECT_NE(machine.find("\"UninstallString\"=\"" + program + " " + log + "\"\n"
+                           "\"QuietUninstallString\"=\"" + program + " /S " + log + "\"\n"
+                           "\"DisplayVersion\"=\"0.94a\"\n\"Publisher\"=\"Hollowmere\"\n"
+                           "\"DisplayIcon\"=\"C:\\\\Silent Place\\\\Vantorel\\\\Vantorel.exe,0\"\n"
+                           "\"InstallLocation\"=\"C:\\\\Silent Place\\\\Vantorel\"\n"
+                           "\"EstimatedSize\"=dword:" + size + "\n"
+                           "\"NoModify\"=dword:00000001\n\"NoRepair\"=dword:00000001\n"),
+              std::string::npos) << machine;
+
+    Session again = run("", "vantorel-setup", "/S");
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(again.output, "");
+    EXPECT_EQ(hive("HKEY_LOCAL_MACHINE"), machine);
+
+    Session removed = run("", "vantorel-uninstall", "/S '" + dir + "\\Vantorel.gus'");
+    EXPECT_EQ(removed.status, 0) << removed.output;
+    EXPECT_EQ(removed.output, "");
+    EXPECT_FALSE(std::filesystem::exists(sandbox.path("C:\\Silent Place") + "/Vantorel"));
+    EXPECT_EQ(hive("HKEY_LOCAL_MACHINE").find("Uninstall\\\\Vantorel"), std::string::npos);
+
+    Session reinstalled = run("", "vantorel-setup", "/S");
+    EXPECT_EQ(reinstalled.status, 0) << reinstalled.output;
+    EXPECT_FALSE(sandbox.readHostFile(sandbox.path("C:\\Program Files\\Vantorel\\Vantorel.exe")).empty());
+}
+
+TEST_F(SetupProgramTest, SilentFailuresEndWithTheirCodeAndLeaveNothing) {
+    std::string userBefore = hive("HKEY_CURRENT_USER");
+    Session unknown = run("", "vantorel-setup", "/S /quiet");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.output, "");
+    EXPECT_EQ(hive("HKEY_CURRENT_USER"), userBefore);  // not even the settings were read
+
+    // A folder where the product's program goes: the write fails part-way.
+    std::filesystem::create_directories(sandbox.root() + "/drive_c/Blocked/Vantorel/Vantorel.exe");
+    Session failed = run("", "vantorel-setup", "'/S' '/D=C:\\Blocked\\Vantorel'");
+    EXPECT_EQ(failed.status, 2);
+    EXPECT_EQ(failed.output, "");
+    EXPECT_EQ(hive("HKEY_CURRENT_USER").find("\"Version\""), std::string::npos);
+    EXPECT_EQ(hive("HKEY_LOCAL_MACHINE").find("Vantorel v0.94a"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(sandbox.root() + "/drive_c/Blocked/Vantorel/doc"));
+
+    Session noLog = run("", "vantorel-uninstall", "/S 'C:\\Blocked\\Vantorel\\Vantorel.gus'");
+    EXPECT_EQ(noLog.status, 1);
+    EXPECT_EQ(noLog.output, "");
+}
+
+// Another setup (another process) holds the machine-wide name.
+TEST_F(SetupProgramTest, SecondSetupSaysSoAndReadsNothing) {
+    platform::InstanceLock held = platform::claimInstanceLock("Hollowmere.Vantorel.Setup");
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(platform::claimInstanceLock("Hollowmere.Vantorel.Setup"), nullptr);
+    std::string userBefore = hive("HKEY_CURRENT_USER");
+    Session second = run("y\n");
+    EXPECT_EQ(second.status, 0);
+    EXPECT_EQ(count(second.output, caption), 1) << second.output;
+    EXPECT_NE(second.output.find("Error: Another setup of Vantorel is running.\n"
+                                 "Wait until it has finished, then start this one again."),
+              std::string::npos) << second.output;
+    Session silent = run("", "vantorel-setup", "/S");
+    EXPECT_EQ(silent.status, 2);
+    EXPECT_EQ(silent.output, "");
+    EXPECT_EQ(hive("HKEY_CURRENT_USER"), userBefore);
+    platform::releaseInstanceLock(held);
+    platform::InstanceLock free = platform::claimInstanceLock("Hollowmere.Vantorel.Setup");
+    EXPECT_NE(free, nullptr);
+    platform::releaseInstanceLock(free);
+}

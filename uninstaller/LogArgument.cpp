@@ -16,3 +16,17 @@ bool logArgument(const char* commandLine, char* out, size_t outSize) {
     out[n] = '\0';
     return n > 0;
 }
+
+bool uninstallArguments(const char* commandLine, bool* silent, char* out, size_t outSize) {
+    *silent = false;
+    if (commandLine == nullptr) return false;
+    const char* p = commandLine;
+    while (*p == ' ' || *p == '\t') ++p;
+    // A log path never starts with a slash, so the switch cannot be mistaken for one.
+    if (p[0] == '/' && (p[1] == 'S' || p[1] == 's') &&
+        (p[2] == '\0' || p[2] == ' ' || p[2] == '\t')) {
+        *silent = true;
+        p += 2;
+    }
+    return logArgument(p, out, outSize);
+}

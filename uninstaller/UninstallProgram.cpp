@@ -8,13 +8,20 @@
 
 namespace {
 const char* const caption = "Uninstall";
-}
 
-int runUninstallProgram(const char* logPath) {
+// Every box of the uninstaller goes through here, so that a silent removal
+// can never stop to wait for a person.
+bool quiet = false;
+void tell(const ErrorHandle& report) {
+    if (!quiet) showReport(nullptr, caption, report);
+}
+}  // namespace
+
+int runUninstallProgram(const char* logPath, bool silent) {
+    quiet = silent;
     if (logPath == nullptr || logPath[0] == '\0') {
-        showReport(nullptr, caption,
-                   makeError("No install log was given. Start the uninstaller with the path of "
-                             "the product's install log (the .gus file) as its argument."));
+        tell(makeError("No install log was given. Start the uninstaller with the path of "
+                       "the product's install log (the .gus file) as its argument."));
         return 1;
     }
     // The bytes are read once: the digest is checked on exactly what is parsed.
@@ -23,31 +30,30 @@ int runUninstallProgram(const char* logPath) {
     ErrorHandle read = bytes.read(logPath);
     if (!isFailure(read)) read = log.readLogText(bytes.data(), bytes.size());
     if (isFailure(read)) {
-        showReport(nullptr, caption,
-                   makeError(read.message() + "\nNothing was removed."));
+        tell(makeError(read.message() + "\nNothing was removed."));
         return 1;
     }
     ErrorHandle trust = checkRegistration(logPath, bytes.data(), bytes.size(), log.applicationName);
     if (!isFailure(trust)) trust = checkLocations(log, logPath, SystemFolders::ofThisMachine());
     if (isFailure(trust)) {
-        showReport(nullptr, caption, trust);
+        tell(trust);
         return 1;
     }
     String question;
     question.format("Do you wish to remove %s and all of its components?",
                     log.applicationName.text());
-    if (!askYesNo(nullptr, caption, question.text(), false)) return 0;
+    if (!silent && !askYesNo(nullptr, caption, question.text(), false)) return 0;
 
     RemovalReport report = removeInstallation(log);
     if (report.problems.isEmpty()) {
         String done;
         done.format("%s was removed.", log.applicationName.text());
-        showReport(nullptr, caption, makeReport(SeverityInfo, done, 0));
+        tell(makeReport(SeverityInfo, done, 0));
         return 0;
     }
     String message;
     message.format("%s was removed, except for what follows:\n", log.applicationName.text());
     message.append(report.problems.text());
-    showReport(nullptr, caption, makeError(message));
+    tell(makeError(message));
     return 1;
 }

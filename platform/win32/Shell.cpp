@@ -5,23 +5,66 @@
 #include <shellapi.h>
 
 #include "platform/platform.h"
+#include "platform/win32/SystemLibraries.h"
 
 namespace platform {
 
+namespace {
+
+// version.dll is no KnownDLL: imported statically it would be looked for
+// beside the program first. It is loaded from the system folder when first
+// needed instead.
+struct VersionLibrary {
+    typedef DWORD(WINAPI* InfoSize)(LPCSTR, LPDWORD);
+    typedef BOOL(WINAPI* Info)(LPCSTR, DWORD, DWORD, LPVOID);
+    typedef BOOL(WINAPI* Query)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+    InfoSize infoSize = nullptr;
+    Info info = nullptr;
+    Query query = nullptr;
+
+    void load() {
+        HMODULE module = loadSystemLibrary("version.dll");
+        if (module == nullptr) return;
+        infoSize = reinterpret_cast<InfoSize>(
+            reinterpret_cast<void*>(GetProcAddress(module, "GetFileVersionInfoSizeA")));
+        info = reinterpret_cast<Info>(
+            reinterpret_cast<void*>(GetProcAddress(module, "GetFileVersionInfoA")));
+        query = reinterpret_cast<Query>(
+            reinterpret_cast<void*>(GetProcAddress(module, "VerQueryValueA")));
+    }
+};
+
+// The programs have one thread; a plain flag is all the guarding needed.
+VersionLibrary library;
+bool libraryLoaded = false;
+
+const VersionLibrary& versionLibrary() {
+    if (!libraryLoaded) library.load();
+    libraryLoaded = true;
+    return library;
+}
+
+}  // namespace
+
 uint32_t fileVersionInfoSize(const char* path) {
     DWORD handle = 0;
-    return GetFileVersionInfoSizeA(path, &handle);
+    if (versionLibrary().infoSize == nullptr) {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return 0;
+    }
+    return versionLibrary().infoSize(path, &handle);
 }
 
 bool fileVersionInfo(const char* path, uint32_t size, void* block) {
-    return GetFileVersionInfoA(path, 0, size, block) != 0;
+    return versionLibrary().info != nullptr && versionLibrary().info(path, 0, size, block) != 0;
 }
 
 bool versionQueryValue(const void* block, const char* subBlock, const void** value,
                        uint32_t* length) {
     void* found = nullptr;
     UINT n = 0;
-    if (!VerQueryValueA(block, subBlock, &found, &n)) return false;
+    if (versionLibrary().query == nullptr || !versionLibrary().query(block, subBlock, &found, &n))
+        return false;
     *value = found;
     *length = n;
     return true;

@@ -92,6 +92,26 @@ bool sha256(const void* data, size_t size, unsigned char digest[32]) {
     return ok;
 }
 
+InstanceLock claimInstanceLock(const char* name) {
+    char global[MAX_PATH];
+    lstrcpynA(global, "Global\\", sizeof global);
+    lstrcpynA(global + 7, name, sizeof global - 7);
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, global);
+    // Opened rather than made: someone holds the name. A mutex that another
+    // account made and we may not open fails outright; that counts the same.
+    if (mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        mutex = nullptr;
+    }
+    return mutex;
+}
+
+void releaseInstanceLock(InstanceLock lock) {
+    if (lock == nullptr) return;
+    ReleaseMutex(static_cast<HANDLE>(lock));
+    CloseHandle(static_cast<HANDLE>(lock));
+}
+
 bool windowsDirectory(char* buf, size_t size) {
     UINT n = GetWindowsDirectoryA(buf, static_cast<UINT>(size));
     return n != 0 && n < size;

@@ -19,3 +19,19 @@ TEST(UninstallerArgument, QuotedKeepsItsBlanksUnquotedEndsAtOneAndNoneOrNoRoomIs
     EXPECT_EQ(argument("C:\\Games\\Vantorel.gus", 8), "<none>");
     EXPECT_EQ(argument("C:\\a.gus", 9), "C:\\a.gus");
 }
+
+TEST(UninstallerArgument, SilentSwitchComesFirstAndIsNeverTakenForTheLog) {
+    char out[260];
+    bool silent = false;
+    ASSERT_TRUE(uninstallArguments("/S \"C:\\Program Files\\Vantorel.gus\"", &silent, out, sizeof out));
+    EXPECT_TRUE(silent);
+    EXPECT_STREQ(out, "C:\\Program Files\\Vantorel.gus");
+    ASSERT_TRUE(uninstallArguments(" \"C:\\V.gus\"", &silent, out, sizeof out));
+    EXPECT_FALSE(silent);
+    EXPECT_STREQ(out, "C:\\V.gus");
+    EXPECT_FALSE(uninstallArguments("/s", &silent, out, sizeof out));
+    EXPECT_TRUE(silent);
+    // Only the switch itself: /Sx is an (unusable) log path, not the switch.
+    ASSERT_TRUE(uninstallArguments("/Sx", &silent, out, sizeof out));
+    EXPECT_FALSE(silent);
+}

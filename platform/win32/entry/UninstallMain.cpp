@@ -1,11 +1,14 @@
-// TessalyUninstaller: started as  TessalyUninstaller.exe "<install log>".
+// TessalyUninstaller: started as  TessalyUninstaller.exe [/S] "<install log>".
 #include <windows.h>
 
+#include "platform/win32/SystemLibraries.h"
 #include "uninstaller/LogArgument.h"
 #include "uninstaller/UninstallProgram.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    platform::restrictLibrarySearch();
     char logPath[MAX_PATH + 1];
-    return runUninstallProgram(logArgument(commandLine, logPath, sizeof logPath) ? logPath
-                                                                                  : nullptr);
+    bool silent = false;
+    bool given = uninstallArguments(commandLine, &silent, logPath, sizeof logPath);
+    return runUninstallProgram(given ? logPath : nullptr, silent);
 }
