@@ -61,7 +61,7 @@ TEST_F(Directories, ChainFailuresAreReported) {
     EXPECT_STREQ(createDirectoryChain("C:\\e\\f").message().text(), "Access is denied.\r\n");
 }
 
-TEST_F(Directories, RemovalClimbsToTheBaseWithoutRegardToCase) {
+TEST_F(Directories, RemovalClimbsToTheBaseWithoutRegardToCaseAndStopsAtOneInUse) {
     makeDirectories("P/V/doc");
     EXPECT_TRUE(removeEmptyDirectories("C:\\P\\V\\doc", "c:\\p\\v", false).isNull());
     EXPECT_FALSE(isDirectory("C:\\P\\V\\doc"));
@@ -72,9 +72,8 @@ TEST_F(Directories, RemovalClimbsToTheBaseWithoutRegardToCase) {
     EXPECT_TRUE(isDirectory("C:\\P"));
     EXPECT_STREQ(removeEmptyDirectories("C:\\P\\V", "C:\\Q", false).message().text(),
                  "The directory \"C:\\Q\\\" is not the base of \"C:\\P\\V\\\"");
-}
 
-TEST_F(Directories, RemovalStopsQuietlyAtADirectoryInUseOrGone) {
+    // It stops quietly at a directory in use or gone.
     makeDirectories("P/V/doc/img");
     sandbox.writeHostFile(sandbox.path("C:\\P\\V\\readme.txt"), "x");
     EXPECT_TRUE(removeEmptyDirectories("C:\\P\\V\\doc\\img", "C:\\P", true).isNull());

@@ -118,9 +118,9 @@ namespace {
 // A caller's own buffers, counted: what is obtained is either handed out or
 // released, with the size it was obtained with.
 struct CountedBuffers {
-    static int obtained, released;
-    static uint32_t lastSize;
-    static bool refuse;
+    static inline int obtained = 0, released = 0;
+    static inline uint32_t lastSize = 0;
+    static inline bool refuse = false;
     static unsigned char* obtain(uint32_t size) {
         if (refuse) return nullptr;
         ++obtained;
@@ -133,10 +133,6 @@ struct CountedBuffers {
         std::free(block);
     }
 };
-int CountedBuffers::obtained, CountedBuffers::released;
-uint32_t CountedBuffers::lastSize;
-bool CountedBuffers::refuse;
-
 std::string unpackInto(const Bytes& resource) {
     const UnpackBuffers buffers = {CountedBuffers::obtain, CountedBuffers::release};
     const unsigned char* data = nullptr;

@@ -9,12 +9,12 @@ TEST(PathNames, DirectoryOfAndSplitPath) {
     EXPECT_STREQ(directoryOf("C:\\x").text(), "C:");
     EXPECT_STREQ(directoryOf("b.txt").text(), "b.txt");
     String parent("old"), name("old");
-    EXPECT_TRUE(splitPath("C:\\a\\b\\\\", parent, name).isNull());
-    EXPECT_EQ(std::string(parent.text()) + "|" + name.text(), "C:\\a\\|b");
-    splitPath("C:\\", parent, name);
-    EXPECT_EQ(std::string(parent.text()) + "|" + name.text(), "C:|");
-    splitPath("file.txt", parent, name);
-    EXPECT_EQ(std::string(parent.text()) + "|" + name.text(), "file.txt|");
+    const char* const splits[][2] = {
+        {"C:\\a\\b\\\\", "C:\\a\\|b"}, {"C:\\", "C:|"}, {"file.txt", "file.txt|"}};
+    for (const auto& split : splits) {
+        EXPECT_TRUE(splitPath(split[0], parent, name).isNull()) << split[0];
+        EXPECT_EQ(std::string(parent.text()) + "|" + name.text(), split[1]);
+    }
 }
 
 TEST(PathNames, WalksOneDirectoryAtATime) {

@@ -5,16 +5,14 @@
 
 #include "foundation/String.h"
 
-TEST(StringSharing, CopiesShareUntilOneChanges) {
+TEST(StringSharing, CopiesAndTheEmptyTextShareUntilOneChanges) {
     String a("abc");
     String b(a);
     EXPECT_TRUE(a.sharesWith(b));
     b.append("d");
     EXPECT_STREQ(a.text(), "abc");
     EXPECT_STREQ(b.text(), "abcd");
-}
-
-TEST(StringSharing, EmptyRepresentationIsNeverWrittenThrough) {
+    // The shared empty text is never written through.
     uint32_t held = String::emptyRepresentation()->refCount;
     {
         String a, b, c, d;
@@ -60,15 +58,13 @@ TEST(StringEdit, TrimsAndSelfAppendIsSafe) {
     EXPECT_STREQ(a.text(), "abxabxabx");
 }
 
-TEST(StringFormat, LongOutputGrowsToFitNeverPast) {
+TEST(StringFormat, GrowsToFitNeverPastAndMayFormatItsOwnText) {
     std::string long1500(1500, 'a');
     String s;
     EXPECT_EQ(s.format("<%s>", long1500.c_str()), 1502);
     EXPECT_EQ(s.capacity(), 1503u);
     EXPECT_EQ(std::string(s.text()), "<" + long1500 + ">");
-}
-
-TEST(StringFormat, ArgumentsMayBeTheStringsOwnText) {
+    // Arguments may be the string's own text.
     String small("abc");
     small.format("%s-%s", small.text(), small.text());  // its buffer is replaced to format
     EXPECT_STREQ(small.text(), "abc-abc");

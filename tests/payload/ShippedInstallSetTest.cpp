@@ -121,9 +121,6 @@ TEST(ShippedInstallSet, EachFileUnpacksToItsSizeAndTheFileItWasMadeFrom) {
 }
 
 TEST(ShippedInstallSet, ProgramsCarryTheirVersions) {
-    Bytes uninstaller = unpacked("TESSALY_UNINSTALLER");
-    ASSERT_GE(uninstaller.size(), 2u);
-    EXPECT_EQ(uninstaller[0], 'M');
-    EXPECT_EQ(fileVersion(uninstaller), 0x0001000000000001u);
+    EXPECT_EQ(fileVersion(unpacked("TESSALY_UNINSTALLER")), 0x0001000000000001u);
     for (const char* name : {"VANTOREL001", "VANTOREL004"}) EXPECT_EQ(fileVersion(unpacked(name)) >> 32, 0x5Eu) << name;
 }
