@@ -140,8 +140,7 @@ ErrorHandle runInstall(InstallSet& set, const GroupList& groupsToInstall, const 
     listed.estimatedSizeKb = kilobytes > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(kilobytes);
     ErrorHandle registration = registerUninstaller(set.log.applicationName, logPath, listed);
     // Recorded whatever the registration did: a half-written key must go too.
-    set.log.addRegistryKey("HKEY_LOCAL_MACHINE",
-                           String(uninstallKeyPrefix) + set.log.applicationName.text());
+    set.log.addRegistryKey("HKEY_LOCAL_MACHINE", uninstallKeyPath(set.log.applicationName));
     if (isFailure(registration)) return registration;
 
     String commonFiles;
