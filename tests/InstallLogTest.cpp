@@ -40,7 +40,6 @@ TEST_F(InstallLogTest, WritesCrLfLinesWithoutSystemFoldersAndReadsThemBack) {
     ASSERT_FALSE(isFailure(back.readLogFile("C:\\LOG.GUS")));  // names compare without case
     EXPECT_STREQ(back.applicationName.text(), "Vantorel v0.94a");
     EXPECT_STREQ(back.locations.APP.text(), "C:\\Games\\Vantorel");
-    EXPECT_STREQ(back.locations.WINSYS.text(), "");
     ASSERT_EQ(back.installedFiles.size(), 2);
     EXPECT_STREQ(back.installedFiles[1].location.text(), "");
     EXPECT_STREQ(back.registryKeys[0].key.text(), "SOFTWARE\\X");
