@@ -12,7 +12,7 @@ ErrorHandle storeLogDigest(const String& applicationName, const String& logPath)
     if (digest.isEmpty()) return makeError("Unable to compute the install log's digest");
     // The entry was made by the run; a missing one is made again rather than
     // leaving the log without a digest the uninstaller can find.
-    RegistryKey entry((String(uninstallKeyPrefix) + applicationName.text()).text(), 1);
+    RegistryKey entry(uninstallKeyPath(applicationName).text(), 1);
     result = entry.writeText(logDigestValueName, digest.text());
     entry.close();
     return result;

@@ -7,6 +7,7 @@
 #include "engine/FileWriting.h"
 #include "engine/PathNames.h"
 #include "engine/Shortcut.h"
+#include "engine/Undo.h"
 #include "engine/Uninstaller.h"
 #include "installset/PackedResource.h"
 
@@ -40,9 +41,31 @@ void releaseData(FileSetEntry& entry) {
     entry.data = nullptr;
 }
 
+namespace {
+
+// The chosen folders may already hold what a standard user planted there; a
+// junction on the way would carry the setup's write, or the undo's deletion,
+// to wherever it points.
+bool throughLink(const String& path, const String& macro, const FileLocations& locations) {
+    return !macro.isEmpty() &&
+           crossesReparsePoint(path, locations.locationValue(macro.text()), removesBase(macro));
+}
+
+ErrorHandle refusedForLink(const char* pattern, const String& path) {
+    String message;
+    message.format(pattern, path.text());
+    return makeError(message);
+}
+
+}  // namespace
+
 ErrorHandle writeDestination(const FileDestination& destination, const unsigned char* data,
                              uint32_t length, const FileLocations& locations) {
-    String path = expandLocation(destination.path, locations, nullptr);
+    String macro;
+    String path = expandLocation(destination.path, locations, &macro);
+    if (throughLink(path, macro, locations))
+        return refusedForLink("Could not create file \"%s\", a junction or link lies on its way",
+                              path);
     return writeFile(path, data, length);
 }
 
@@ -77,6 +100,9 @@ ErrorHandle makeRecordedLink(const char* macroPath, const String& title, const S
     String macro;
     String link = expandLocation(String(macroPath) + title.text() + ".lnk", locations, &macro);
     log.addInstalledFile(group, macro, link);
+    if (throughLink(link, macro, locations))
+        return refusedForLink(
+            "Could not save shortcut file \"%s\", a junction or link lies on its way", link);
     return createShortcut(link.text(), target.text(), nullptr, nullptr, nullptr);
 }
 
@@ -140,8 +166,7 @@ ErrorHandle runInstall(InstallSet& set, const GroupList& groupsToInstall, const 
     listed.estimatedSizeKb = kilobytes > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(kilobytes);
     ErrorHandle registration = registerUninstaller(set.log.applicationName, logPath, listed);
     // Recorded whatever the registration did: a half-written key must go too.
-    set.log.addRegistryKey("HKEY_LOCAL_MACHINE",
-                           String(uninstallKeyPrefix) + set.log.applicationName.text());
+    set.log.addRegistryKey("HKEY_LOCAL_MACHINE", uninstallKeyPath(set.log.applicationName));
     if (isFailure(registration)) return registration;
 
     String commonFiles;

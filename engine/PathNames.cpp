@@ -38,3 +38,23 @@ ErrorHandle nextPathComponent(const String& path, const String& base, String& co
     component = path.mid(start, slash - start + 1);
     return noError();
 }
+
+bool isPlainPath(const String& path) {
+    const char* p = path.text();
+    bool drive = (p[0] >= 'A' && p[0] <= 'Z') || (p[0] >= 'a' && p[0] <= 'z');
+    if (!drive || p[1] != ':' || p[2] != '\\') return false;
+    const char* name = p + 3;
+    for (;;) {
+        const char* end = name;
+        while (*end != '\0' && *end != '\\') {
+            unsigned char c = static_cast<unsigned char>(*end);
+            if (c < 32 || std::strchr("/:*?\"<>|", c) != nullptr) return false;
+            ++end;
+        }
+        size_t n = static_cast<size_t>(end - name);
+        // Windows drops trailing dots and blanks, so such a name is another's.
+        if (n == 0 || end[-1] == '.' || end[-1] == ' ') return false;
+        if (*end == '\0') return true;
+        name = end + 1;
+    }
+}

@@ -17,3 +17,9 @@ ErrorHandle splitPath(const String& path, String& parent, String& name);
 // path: its name with the backslash that ends it ('dir1\'), or the path's
 // last name without one, or empty text at the end.
 ErrorHandle nextPathComponent(const String& path, const String& base, String& component);
+
+// A full path of the plainest form, "X:\name\name": backslashes only, no
+// empty, "." or ".." name, no name ending in a dot or blank, no ':' after the
+// drive and nothing else a file name cannot hold. Device (\\.\, \\?\) and
+// network (\\server) paths are not plain.
+bool isPlainPath(const String& path);

@@ -5,10 +5,19 @@
 #include "engine/FileDeletion.h"
 #include "engine/PathNames.h"
 #include "foundation/RegistryKey.h"
+#include "platform/platform.h"
 
 bool removesBase(const String& location) {
     return std::strcmp(location.text(), "%APP%") == 0 ||
            std::strcmp(location.text(), "%SHORTCUT%") == 0;
+}
+
+bool crossesReparsePoint(const String& path, const String& base, bool withBase) {
+    uint32_t baseLength = base.length();
+    if (withBase && platform::isReparsePoint(base.text())) return true;
+    for (uint32_t i = baseLength + 1; i < path.length(); ++i)
+        if (path.text()[i] == '\\' && platform::isReparsePoint(path.left(i).text())) return true;
+    return platform::isReparsePoint(path.text());
 }
 
 int registryRootOf(const String& area) {
@@ -21,6 +30,7 @@ ErrorHandle undoInstallation(const InstallLog& log) {
     for (int32_t i = 0; i < log.installedFiles.size(); ++i) {
         const InstalledFileRecord& record = log.installedFiles[i];
         String base = log.locations.locationValue(record.location.text());
+        if (crossesReparsePoint(record.path, base, removesBase(record.location))) continue;
         ErrorHandle result =
             deleteFileAndDirectories(record.path, base, removesBase(record.location));
         if (isFailure(result)) return result;

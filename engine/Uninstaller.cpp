@@ -8,6 +8,10 @@ const char* const uninstallerSubPath = "\\System\\TessalyUninstaller.exe";
 const char* const currentVersionKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 const char* const uninstallKeyPrefix = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
+String uninstallKeyPath(const String& applicationName) {
+    return String(uninstallKeyPrefix) + applicationName.text();
+}
+
 namespace {
 
 const uint32_t carriedVersionHigh = 0x00010000;  // 1.0
@@ -52,7 +56,7 @@ ErrorHandle registerUninstaller(const String& applicationName, const String& log
     String quotedLog = String("\"") + logPath.text() + "\"";
     String command = program + quotedLog.text();
     String quietCommand = program + "/S " + quotedLog.text();
-    RegistryKey entry((String(uninstallKeyPrefix) + applicationName.text()).text(), 1);
+    RegistryKey entry(uninstallKeyPath(applicationName).text(), 1);
     // The first failure stops the rest; the key is recorded already, so the
     // undo removes whatever was written before it.
     struct Text { const char* name; const String& value; } texts[] = {

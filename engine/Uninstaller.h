@@ -29,3 +29,5 @@ ErrorHandle registerUninstaller(const String& applicationName, const String& log
 extern const char* const uninstallerSubPath;  // "\System\TessalyUninstaller.exe"
 extern const char* const currentVersionKey;   // "SOFTWARE\Microsoft\Windows\CurrentVersion"
 extern const char* const uninstallKeyPrefix;  // currentVersionKey + "\Uninstall\"
+// The product's Uninstall entry under the local machine: the prefix + its name.
+String uninstallKeyPath(const String& applicationName);

@@ -72,7 +72,7 @@ ErrorHandle checkRegistration(const String& logPath, const char* data, size_t si
         reason.format("The install log \"%s\" names no installed product.", logPath.text());
         return refuse(reason);
     }
-    RegistryKey entry((String(uninstallKeyPrefix) + applicationName.text()).text(), 1,
+    RegistryKey entry(uninstallKeyPath(applicationName).text(), 1,
                       RegistryKey::existingOnly);
     String command, stored;
     bool registered = !isFailure(entry.readText("UninstallString", command));
@@ -130,30 +130,10 @@ ErrorHandle checkLocations(const InstallLog& log, const String& logPath,
     return refuse(reason);
 }
 
-bool isPlainPath(const String& path) {
-    const char* p = path.text();
-    bool drive = (p[0] >= 'A' && p[0] <= 'Z') || (p[0] >= 'a' && p[0] <= 'z');
-    if (!drive || p[1] != ':' || p[2] != '\\') return false;
-    const char* name = p + 3;
-    for (;;) {
-        const char* end = name;
-        while (*end != '\0' && *end != '\\') {
-            unsigned char c = static_cast<unsigned char>(*end);
-            if (c < 32 || std::strchr("/:*?\"<>|", c) != nullptr) return false;
-            ++end;
-        }
-        size_t n = static_cast<size_t>(end - name);
-        // Windows drops trailing dots and blanks, so such a name is another's.
-        if (n == 0 || end[-1] == '.' || end[-1] == ' ') return false;
-        if (*end == '\0') return true;
-        name = end + 1;
-    }
-}
-
 bool mayDeleteKey(const RegistryKeyRecord& record, const String& applicationName) {
     const char* key = record.key.text();
     if (std::strcmp(record.area.text(), "HKEY_LOCAL_MACHINE") == 0)
-        return same(record.key, String(uninstallKeyPrefix) + applicationName.text());
+        return same(record.key, uninstallKeyPath(applicationName));
     if (std::strcmp(record.area.text(), "HKEY_CURRENT_USER") != 0) return false;
     static const char software[] = "Software\\";
     const uint32_t prefix = sizeof software - 1;

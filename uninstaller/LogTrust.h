@@ -10,6 +10,7 @@
 
 #include "foundation/ErrorReport.h"
 #include "foundation/String.h"
+#include "engine/PathNames.h"
 #include "installlog/InstallLog.h"
 
 // The folders the system itself names, against which a log's locations are
@@ -32,12 +33,6 @@ ErrorHandle checkRegistration(const String& logPath, const char* data, size_t si
 // folder below a Start menu, %DESKTOP% a desktop; nothing else is set.
 ErrorHandle checkLocations(const InstallLog& log, const String& logPath,
                            const SystemFolders& folders);
-
-// A full path of the plainest form, "X:\name\name": backslashes only, no
-// empty, "." or ".." name, no name ending in a dot or blank, no ':' after the
-// drive and nothing else a file name cannot hold. Device (\\.\, \\?\) and
-// network (\\server) paths are not plain.
-bool isPlainPath(const String& path);
 
 // Whether the log may have the uninstaller delete this key: the product's own
 // Uninstall entry under the local machine, or a product's key below

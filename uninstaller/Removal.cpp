@@ -20,16 +20,6 @@ void addProblem(RemovalReport& report, const String& what, const String& why) {
     report.problems.append("\n");
 }
 
-// A junction or link anywhere below the base would carry the deletion to
-// wherever it points; the base itself counts when the setup made it (it is
-// removed with the product), not when it is the desktop or Windows folder.
-bool crossesReparsePoint(const String& path, uint32_t baseLength, bool withBase) {
-    if (withBase && platform::isReparsePoint(path.left(baseLength).text())) return true;
-    for (uint32_t i = baseLength + 1; i < path.length(); ++i)
-        if (path.text()[i] == '\\' && platform::isReparsePoint(path.left(i).text())) return true;
-    return platform::isReparsePoint(path.text());
-}
-
 }  // namespace
 
 bool insideLocation(const String& path, const String& base, String& why) {
@@ -61,7 +51,7 @@ RemovalReport removeInstallation(const InstallLog& log) {
             continue;
         }
         // Checked right before the deletion, after the files before it went.
-        if (crossesReparsePoint(record.path, base.length(), removesBase(record.location))) {
+        if (crossesReparsePoint(record.path, base, removesBase(record.location))) {
             addProblem(report, record.path, "not removed, a junction or link lies on its way");
             continue;
         }
