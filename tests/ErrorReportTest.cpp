@@ -11,7 +11,6 @@ TEST(ErrorReport, TextStopRuleAndTheFirstWorstKept) {
     EXPECT_STREQ(reportText(makeReport(6, "x", 0)).text(), "Fatal Error: x");
     EXPECT_STREQ(reportText(makeReport(3, "odd", 0)).text(), ": odd");  // unnamed severity
     EXPECT_STREQ(reportText(insufficientMemory()).text(), "Error: Insufficient Memory");
-    EXPECT_STREQ(reportText(invalidParameters()).text(), "Error: Invalid Parameters");
     std::string path(3000, 'p');  // rendered whole, not cut at a fixed buffer
     EXPECT_EQ(std::string(reportText(makeError(path.c_str())).text()), "Error: " + path);
 
@@ -32,7 +31,6 @@ TEST(LastSystemError, ReadsLikeTheSystemWithItsLineEnding) {
     platform::setLastErrorCode(5);
     ErrorHandle e = lastSystemError();
     EXPECT_EQ(e.severity(), SeverityError);
-    EXPECT_EQ(e.code(), 0);
     EXPECT_STREQ(e.message().text(), "Access is denied.\r\n");
     platform::setLastErrorCode(0xDEAD);  // no text for it: still a failure
     EXPECT_EQ(lastSystemError().severity(), SeverityError);
