@@ -34,8 +34,13 @@ ErrorHandle InstallLog::writeLogFile(const String& path) const {
     // or anything planted under that name, goes first.
     String temporary = path + ".new";
     platform::unlinkFile(temporary.text());
+    // The folder may be writable by a standard user, who can put a link or a
+    // file of their own under the name again right after the removal; opening
+    // it then would write through the link with our rights. So the file is
+    // only ever made new, never opened: anything planted in that moment
+    // makes this write fail, and the old log stays whole.
     // Text mode: each line feed reaches the file as CR LF.
-    platform::File* file = platform::openFile(temporary.text(), "w");
+    platform::File* file = platform::createNewFile(temporary.text());
     if (file == nullptr) {
         String message;
         message.format("Could not open file \"%s\" for writing", path.text());

@@ -81,6 +81,13 @@ size_t readFile(File* file, void* data, size_t size);
 int readChar(File* file);  // the next byte (after text-mode translation), or -1 at the end
 int flushFile(File* file);
 int closeFile(File* file);  // 0 on success; the stream is gone either way
+// A new file, for writing in text mode as openFile(path, "w") gives it, made
+// only when nothing at all is under the name: an existing file, hard link,
+// symbolic link (dangling or not) or junction there makes it fail (null, the
+// last system error set) instead of being opened, truncated or followed. For
+// a fixed name in a folder that a standard user may write, where the name
+// can be taken between removing what was there and opening it again.
+File* createNewFile(const char* path);
 
 // MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH: from
 // takes the place of to in one step. 0 on success; -1 with the last system

@@ -76,16 +76,28 @@ TEST_F(PlantedLinkTest, NoShortcutIsSavedThroughALinkedGroupFolder) {
     expectUntouched();
 }
 
-TEST_F(PlantedLinkTest, ALinkPlantedWhereTheLogIsWrittenIsReplacedNotFollowed) {
+TEST_F(PlantedLinkTest, ALinkPlantedWhereTheLogIsWrittenIsNeverFollowed) {
+    const char* const path = "C:\\Games\\Vantorel\\Vantorel.gus";
     std::filesystem::create_directories(sandbox.path("C:\\Games\\Vantorel"));
-    std::filesystem::create_symlink(sandbox.path("C:\\Elsewhere\\keep.txt"),
-                                    sandbox.path("C:\\Games\\Vantorel") + "/Vantorel.gus.new");
+    auto plantBeside = [&] {
+        std::filesystem::create_symlink(sandbox.path("C:\\Elsewhere\\keep.txt"),
+                                        sandbox.path(path) + ".new");
+    };
+    plantBeside();
     InstallLog log;
     log.applicationName = "Vantorel v0.94a";
-    EXPECT_TRUE(log.writeLogFile("C:\\Games\\Vantorel\\Vantorel.gus").isNull());
+    EXPECT_TRUE(log.writeLogFile(path).isNull());
     expectUntouched();
-    EXPECT_NE(sandbox.readHostFile(sandbox.path("C:\\Games\\Vantorel\\Vantorel.gus")).find("GUS"),
-              std::string::npos);
+    const std::string old = sandbox.readHostFile(sandbox.path(path));
+    EXPECT_NE(old.find("GUS"), std::string::npos);
+
+    // Planted again in the moment between the leftover's removal and the open.
+    platform::host::afterNextUnlink(plantBeside);
+    log.applicationName = "changed";
+    EXPECT_STREQ(log.writeLogFile(path).message().text(),
+                 "Could not open file \"C:\\Games\\Vantorel\\Vantorel.gus\" for writing");
+    expectUntouched();
+    EXPECT_EQ(sandbox.readHostFile(sandbox.path(path)), old);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <utility>
 
 #include "platform/host/HostControl.h"
 
@@ -12,6 +13,7 @@ struct Plan {
     int errnoAt[static_cast<int>(Fault::count_)] = {};
     int mutatingCalls = 0;
     int failMutatingAt = 0;
+    std::function<void()> afterUnlink;
 };
 Plan plan;
 
@@ -45,6 +47,14 @@ int callsMade(Fault kind) { return plan.calls[static_cast<int>(kind)]; }
 int mutatingCallsMade() { return plan.mutatingCalls; }
 
 void resetFaults() { plan = Plan(); }
+
+void afterNextUnlink(std::function<void()> action) { plan.afterUnlink = std::move(action); }
+
+void runAfterUnlink() {
+    std::function<void()> action = std::move(plan.afterUnlink);
+    plan.afterUnlink = nullptr;
+    if (action) action();
+}
 
 bool injectFault(Fault kind, int* errnoValue) {
     int k = static_cast<int>(kind);

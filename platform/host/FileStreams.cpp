@@ -1,6 +1,7 @@
 // fopen-style streams on Windows paths of the sandboxed machine. Host files
 // are always opened binary; text mode is this layer's own translation, so a
 // file written in text mode has the CR LF line ends it has on Windows.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,6 +38,7 @@ using host::errFileNotFound;
 using host::errPathNotFound;
 using host::errAccessDenied;
 using host::errDiskFull;
+using host::errFileExists;
 
 const int ctrlZ = 0x1A;
 
@@ -125,6 +127,45 @@ File* openFile(const char* path, const char* modeText) {
     }
     return new File{f, mapped.host, !mode.binary, mode.kind == 'r' || mode.plus, writing, false,
                     sizeOf(f)};
+}
+
+File* createNewFile(const char* path) {
+    int injected = 0;
+    if (host::injectFault(host::Fault::openFile, &injected)) {
+        failWith(host::windowsCodeOfErrno(injected));
+        return nullptr;
+    }
+    MappedPath mapped;
+    if (uint32_t code = host::mapPath(path, &mapped)) {
+        failWith(code);
+        return nullptr;
+    }
+    if (mapped.isRoot()) {
+        failWith(errAccessDenied);
+        return nullptr;
+    }
+    if (host::kindOf(mapped.hostParent) != Kind::directory) {
+        failWith(errPathNotFound);
+        return nullptr;
+    }
+    // The one call both checks and creates: with O_EXCL a name that is taken,
+    // by a symbolic link too, dangling or not, fails with EEXIST; there is no
+    // moment at which a link planted under the name could be followed.
+    int fd = ::open(mapped.host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                    0644);
+    if (fd < 0) {
+        if (errno == EEXIST) failWith(errFileExists);
+        else host::failWithHostErrno(errno);
+        return nullptr;
+    }
+    FILE* f = ::fdopen(fd, "wb");
+    if (f == nullptr) {
+        int saved = errno;
+        ::close(fd);
+        host::failWithHostErrno(saved);
+        return nullptr;
+    }
+    return new File{f, mapped.host, true, false, true, false, 0};
 }
 
 size_t writeFile(File* file, const void* data, size_t size) {

@@ -108,7 +108,9 @@ int removeDirectory(const char* path) {
     return 0;
 }
 
-int unlinkFile(const char* path) {
+namespace {
+
+int unlinkNow(const char* path) {
     MappedPath mapped;
     if (uint32_t code = host::mapPath(path, &mapped)) return failWith(code);
     if (mapped.isRoot()) return failWith(errAccessDenied);
@@ -120,6 +122,19 @@ int unlinkFile(const char* path) {
     if (host::isReadOnly(mapped.host)) return failWith(errAccessDenied);
     if (::unlink(mapped.host.c_str()) != 0) return host::failWithHostErrno(errno);
     return 0;
+}
+
+}  // namespace
+
+int unlinkFile(const char* path) {
+    int result = unlinkNow(path);
+    // Whatever another process does next leaves this call's own report alone.
+    int savedErrno = errno;
+    uint32_t savedCode = lastErrorCode();
+    host::runAfterUnlink();
+    errno = savedErrno;
+    setLastErrorCode(savedCode);
+    return result;
 }
 
 int replaceFile(const char* from, const char* to) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,11 @@ void resetFaults();
 // For the implementations: counts the call and tells whether it must fail,
 // and with which errno (0 when the kind has no errno of its own).
 bool injectFault(Fault kind, int* errnoValue = nullptr);
+
+// What another process could do between two calls: action runs once, right
+// after the next unlinkFile has done its work. resetFaults drops it.
+void afterNextUnlink(std::function<void()> action);
+void runAfterUnlink();  // for unlinkFile
 
 // --------------------------------------------------------------- files
 // The host path that a Windows path maps to (resolving names without regard

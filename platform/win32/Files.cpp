@@ -1,6 +1,7 @@
 // The C runtime's directory and file calls, as the setup has always used them.
 #include <windows.h>
 #include <direct.h>
+#include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
 
@@ -30,6 +31,30 @@ File* openFile(const char* path, const char* mode) {
     // "w" and "r" are text mode, the runtime's default.
     return reinterpret_cast<File*>(fopen(path, mode));
 }
+File* createNewFile(const char* path) {
+    // CREATE_NEW fails with ERROR_FILE_EXISTS when the name is taken, by a
+    // hard link or a file someone else holds open too. Alone, it lets the
+    // system resolve a symbolic link or junction at the name first, and a
+    // dangling link can then be followed to create its target;
+    // FILE_FLAG_OPEN_REPARSE_POINT stops at the name itself, so whatever
+    // reparse point is there counts as the existing file. On a file that is
+    // made the flag changes nothing. Only readers share it while we write.
+    HANDLE handle = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    // The runtime's stream over our handle, in text mode as fopen "w" gives.
+    // Should either step fail (no memory, no free descriptor), the empty file
+    // stays behind for the caller's next attempt to remove.
+    int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_TEXT);
+    if (fd == -1) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    FILE* stream = _fdopen(fd, "w");
+    if (stream == nullptr) _close(fd);  // closes the handle as well
+    return reinterpret_cast<File*>(stream);
+}
+
 size_t writeFile(File* file, const void* data, size_t size) {
     return fwrite(data, 1, size, reinterpret_cast<FILE*>(file));
 }
