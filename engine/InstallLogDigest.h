@@ -5,6 +5,8 @@
 #include "foundation/ErrorReport.h"
 #include "foundation/String.h"
 
-// Digests the log as it now lies on disk and stores the digest as
-// "InstallLogSHA256" in the Uninstall entry of applicationName.
-ErrorHandle storeLogDigest(const String& applicationName, const String& logPath);
+class InstallLog;
+
+// Stores the digest of the file just written from log as "InstallLogSHA256"
+// in the Uninstall entry of the log's application.
+ErrorHandle storeLogDigest(const InstallLog& log);

@@ -31,6 +31,9 @@ public:
 
     // Writes the whole record as a GUS file, replacing any file of that name.
     ErrorHandle writeLogFile(const String& path) const;
+    // That file's text as the text stream is handed it: each line ends in a
+    // line feed, which reaches the file as CR LF.
+    String fileText() const;
     // Fills the record from a GUS file, stopping at the first line it cannot
     // accept; the record keeps what the lines before it set.
     ErrorHandle readLogFile(const String& path);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "installlog/InstallLog.h"
 #include "platform/platform.h"
 
 const char* const logDigestValueName = "InstallLogSHA256";
@@ -58,4 +59,22 @@ String digestText(const void* data, size_t size) {
     }
     text[64] = '\0';
     return String(text);
+}
+
+String logDigest(const InstallLog& log) {
+    String text = log.fileText();
+    const char* lines = text.text();
+    size_t size = text.length();
+    size_t feeds = 0;
+    for (size_t i = 0; i < size; ++i) feeds += lines[i] == '\n';
+    char* bytes = static_cast<char*>(std::malloc(size + feeds + 1));
+    if (bytes == nullptr) return String();
+    size_t n = 0;
+    for (size_t i = 0; i < size; ++i) {
+        if (lines[i] == '\n') bytes[n++] = '\r';
+        bytes[n++] = lines[i];
+    }
+    String digest = digestText(bytes, n);
+    std::free(bytes);
+    return digest;
 }

@@ -10,6 +10,8 @@
 
 extern const char* const logDigestValueName;  // "InstallLogSHA256"
 
+class InstallLog;
+
 // A whole file's bytes, read in binary, so that what is checked is exactly
 // what is then parsed.
 class FileBytes {
@@ -30,3 +32,7 @@ private:
 
 // 64 lower-case hexadecimal digits; empty text when the system has no hash.
 String digestText(const void* data, size_t size);
+// The digest of the file that writeLogFile makes of log, taken from the
+// record itself: the file lies in a folder others may write to, so what is
+// read back from it is not proof of what was written.
+String logDigest(const InstallLog& log);

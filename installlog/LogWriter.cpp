@@ -3,17 +3,9 @@
 
 namespace {
 
-// Writes one line from its pieces, then flushes, so every complete line is on
-// disk as soon as it is written. False once anything failed.
-bool writeLine(platform::File* file, const char* const* pieces, int count) {
-    bool ok = true;
-    for (int i = 0; i < count; ++i) {
-        size_t n = String(pieces[i]).length();
-        if (n > 0 && platform::writeFile(file, pieces[i], n) != n) ok = false;
-    }
-    if (platform::writeFile(file, "\n", 1) != 1) ok = false;
-    if (platform::flushFile(file) != 0) ok = false;
-    return ok;
+void addLine(String& text, const char* const* pieces, int count) {
+    for (int i = 0; i < count; ++i) text.append(pieces[i]);
+    text.append("\n");
 }
 
 }  // namespace
@@ -25,6 +17,35 @@ void InstallLog::addInstalledFile(const String& group, const String& location,
 
 void InstallLog::addRegistryKey(const String& area, const String& key) {
     registryKeys.append(RegistryKeyRecord{area, key});
+}
+
+String InstallLog::fileText() const {
+    String text;
+    const char* header[] = {"GUS|1"};
+    addLine(text, header, 1);
+    const char* name[] = {"APPLICATION_NAME|", applicationName.text()};
+    addLine(text, name, 2);
+    // WINSYS and WINSYS32 are never written: nothing the setup installs uses them.
+    const char* appLine[] = {"FILE_LOCATIONS|%APP%|", locations.APP.text()};
+    const char* shortcutLine[] = {"FILE_LOCATIONS|%SHORTCUT%|", locations.SHORTCUT.text()};
+    const char* desktopLine[] = {"FILE_LOCATIONS|%DESKTOP%|", locations.DESKTOP.text()};
+    const char* winLine[] = {"FILE_LOCATIONS|%WIN%|", locations.WIN.text()};
+    addLine(text, appLine, 2);
+    addLine(text, shortcutLine, 2);
+    addLine(text, desktopLine, 2);
+    addLine(text, winLine, 2);
+    for (int32_t i = 0; i < installedFiles.size(); ++i) {
+        const InstalledFileRecord& r = installedFiles[i];
+        const char* line[] = {"INSTALLED_FILE|", r.group.text(), "|", r.location.text(), "|",
+                              r.path.text()};
+        addLine(text, line, 6);
+    }
+    for (int32_t i = 0; i < registryKeys.size(); ++i) {
+        const RegistryKeyRecord& r = registryKeys[i];
+        const char* line[] = {"REG_KEY|", r.area.text(), "|", r.key.text()};
+        addLine(text, line, 4);
+    }
+    return text;
 }
 
 ErrorHandle InstallLog::writeLogFile(const String& path) const {
@@ -46,31 +67,10 @@ ErrorHandle InstallLog::writeLogFile(const String& path) const {
         message.format("Could not open file \"%s\" for writing", path.text());
         return makeError(message);
     }
-    bool ok = true;
-    const char* header[] = {"GUS|1"};
-    ok = writeLine(file, header, 1) && ok;
-    const char* name[] = {"APPLICATION_NAME|", applicationName.text()};
-    ok = writeLine(file, name, 2) && ok;
-    // WINSYS and WINSYS32 are never written: nothing the setup installs uses them.
-    const char* appLine[] = {"FILE_LOCATIONS|%APP%|", locations.APP.text()};
-    const char* shortcutLine[] = {"FILE_LOCATIONS|%SHORTCUT%|", locations.SHORTCUT.text()};
-    const char* desktopLine[] = {"FILE_LOCATIONS|%DESKTOP%|", locations.DESKTOP.text()};
-    const char* winLine[] = {"FILE_LOCATIONS|%WIN%|", locations.WIN.text()};
-    ok = writeLine(file, appLine, 2) && ok;
-    ok = writeLine(file, shortcutLine, 2) && ok;
-    ok = writeLine(file, desktopLine, 2) && ok;
-    ok = writeLine(file, winLine, 2) && ok;
-    for (int32_t i = 0; i < installedFiles.size(); ++i) {
-        const InstalledFileRecord& r = installedFiles[i];
-        const char* line[] = {"INSTALLED_FILE|", r.group.text(), "|", r.location.text(), "|",
-                              r.path.text()};
-        ok = writeLine(file, line, 6) && ok;
-    }
-    for (int32_t i = 0; i < registryKeys.size(); ++i) {
-        const RegistryKeyRecord& r = registryKeys[i];
-        const char* line[] = {"REG_KEY|", r.area.text(), "|", r.key.text()};
-        ok = writeLine(file, line, 4) && ok;
-    }
+    // The same text that the log's seal is computed from (logDigest).
+    String text = fileText();
+    uint32_t size = text.length();
+    bool ok = platform::writeFile(file, text.text(), size) == size;
     // A full disk shows up while writing or at close; a log cut short would
     // leave the uninstaller blind to part of the installation, so say so.
     if (platform::closeFile(file) != 0) ok = false;

@@ -1,8 +1,11 @@
 #include "setup/ProductSettings.h"
 
+#include <cstring>
+
 #include "engine/InstallLogDigest.h"
 #include "foundation/RegistryKey.h"
 #include "installlog/InstallLog.h"
+#include "installlog/LogDigest.h"
 #include "setup/ProductConstants.h"
 
 ProductSettings::ProductSettings()
@@ -22,11 +25,25 @@ String ProductSettings::readInstalledVersion() const { return readValue("Version
 
 String ProductSettings::readInstallationPath() const { return readValue("InstallationPath"); }
 
-ErrorHandle ProductSettings::recordInstallation(const String& installationDirectory) const {
+ErrorHandle ProductSettings::recordInstallation(const String& installationDirectory,
+                                                const String& writtenLogDigest) const {
     InstallLog log;
     // The install run wrote "Vantorel.gus"; names compare without regard to case.
     String logPath = installationDirectory + "\\Vantorel.GUS";
     ErrorHandle result = log.readLogFile(logPath);
+    // The installation folder may be writable by a standard user, who could
+    // slip lines into the log between the install run's write and this read:
+    // sealed below, they would have the uninstaller remove what they name
+    // with administrator rights. So the record read must be the one written.
+    if (!isFailure(result)) {
+        String readBack = logDigest(log);
+        if (readBack.isEmpty() || std::strcmp(readBack.text(), writtenLogDigest.text()) != 0) {
+            String message;
+            message.format("The install log \"%s\" was changed during the installation.",
+                           logPath.text());
+            result = makeError(message);
+        }
+    }
     if (!isFailure(result)) {
         // The sub-key first, so that a remover deleting in list order takes
         // the child before its parent.
@@ -39,7 +56,7 @@ ErrorHandle ProductSettings::recordInstallation(const String& installationDirect
     // below make the product count as installed. Were the seal missing after
     // them, the uninstaller would refuse the log while the setup refused to
     // run again, and the product could be neither removed nor reinstalled.
-    if (!isFailure(result)) result = storeLogDigest(log.applicationName, logPath);
+    if (!isFailure(result)) result = storeLogDigest(log);
     if (!isFailure(result)) {
         RegistryKey key(productKeyPath.text(), 0);
         result = key.writeText("InstallationPath", installationDirectory.text());

@@ -13,8 +13,11 @@ public:
     String readInstalledVersion() const;
     String readInstallationPath() const;
     // Completes the install log with the product's registry keys, then
-    // records "InstallationPath" and "Version".
-    ErrorHandle recordInstallation(const String& installationDirectory) const;
+    // records "InstallationPath" and "Version". writtenLogDigest is the
+    // logDigest of the log the install run wrote: the log read back must be
+    // that one.
+    ErrorHandle recordInstallation(const String& installationDirectory,
+                                   const String& writtenLogDigest) const;
 
     const String companyKeyPath;
     const String productKeyPath;

@@ -2,6 +2,7 @@
 
 #include "engine/InstallRun.h"
 #include "engine/Undo.h"
+#include "installlog/LogDigest.h"
 #include "platform/platform.h"
 #include "setup/FolderSelection.h"
 #include "setup/ProductConstants.h"
@@ -65,6 +66,7 @@ int runSilentSetup(const SetupArguments& arguments) {
 ErrorHandle installProduct(const String& installationDirectory, const String& shortcutDirectory,
                            const String& desktopDirectory) {
     ErrorHandle result;
+    String writtenLogDigest;
     {
         InstallSet set;
         result = set.parseInstallSet(product::installSetPrefix);
@@ -86,9 +88,11 @@ ErrorHandle installProduct(const String& installationDirectory, const String& sh
             // The user is shown the run's failure; what the undo met is of no
             // further use to them.
             if (isFailure(result)) undoInstallation(set.log);
+            else writtenLogDigest = logDigest(set.log);
         }
     }
-    if (!isFailure(result)) result = ProductSettings().recordInstallation(installationDirectory);
+    if (!isFailure(result))
+        result = ProductSettings().recordInstallation(installationDirectory, writtenLogDigest);
     return result;
 }
 

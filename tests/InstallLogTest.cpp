@@ -56,7 +56,7 @@ TEST_F(InstallLogTest, WriterReportsWhatItCannotWrite) {
     const std::string old = bytes();
     log.applicationName = "new";
     log.addInstalledFile("Default", "%APP%", "C:\\a");
-    platform::host::failCall(platform::host::Fault::writeFile, 3);
+    platform::host::failCall(platform::host::Fault::writeFile, 1);
     EXPECT_STREQ(log.writeLogFile("C:\\log.gus").message().text(), "Could not write file \"C:\\log.gus\"");
     platform::host::failCall(platform::host::Fault::closeFile, 1);
     EXPECT_TRUE(isFailure(log.writeLogFile("C:\\log.gus")));

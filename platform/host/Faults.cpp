@@ -14,6 +14,7 @@ struct Plan {
     int mutatingCalls = 0;
     int failMutatingAt = 0;
     std::function<void()> afterUnlink;
+    std::function<void()> afterReplace;
 };
 Plan plan;
 
@@ -50,11 +51,19 @@ void resetFaults() { plan = Plan(); }
 
 void afterNextUnlink(std::function<void()> action) { plan.afterUnlink = std::move(action); }
 
-void runAfterUnlink() {
-    std::function<void()> action = std::move(plan.afterUnlink);
-    plan.afterUnlink = nullptr;
+void afterNextReplace(std::function<void()> action) { plan.afterReplace = std::move(action); }
+
+namespace {
+void runOnce(std::function<void()>& slot) {
+    std::function<void()> action = std::move(slot);
+    slot = nullptr;
     if (action) action();
 }
+}  // namespace
+
+void runAfterUnlink() { runOnce(plan.afterUnlink); }
+
+void runAfterReplace() { runOnce(plan.afterReplace); }
 
 bool injectFault(Fault kind, int* errnoValue) {
     int k = static_cast<int>(kind);

@@ -148,6 +148,7 @@ int replaceFile(const char* from, const char* to) {
         return failWith(errAccessDenied);
     if (::rename(source.host.c_str(), target.host.c_str()) != 0)
         return host::failWithHostErrno(errno);
+    host::runAfterReplace();
     return 0;
 }
 

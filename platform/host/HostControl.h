@@ -85,6 +85,9 @@ bool injectFault(Fault kind, int* errnoValue = nullptr);
 // after the next unlinkFile has done its work. resetFaults drops it.
 void afterNextUnlink(std::function<void()> action);
 void runAfterUnlink();  // for unlinkFile
+// The same right after the next replaceFile has put a file in place.
+void afterNextReplace(std::function<void()> action);
+void runAfterReplace();  // for replaceFile
 
 // --------------------------------------------------------------- files
 // The host path that a Windows path maps to (resolving names without regard
