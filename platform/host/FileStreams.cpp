@@ -86,6 +86,24 @@ size_t putBytes(File* file, const unsigned char* data, size_t size) {
 
 }  // namespace
 
+namespace {
+
+// An open for writing may be made to fail; then the path is mapped.
+bool mapForOpening(const char* path, bool writing, MappedPath* mapped) {
+    int injected = 0;
+    if (writing && host::injectFault(host::Fault::openFile, &injected)) {
+        failWith(host::windowsCodeOfErrno(injected));
+        return false;
+    }
+    if (uint32_t code = host::mapPath(path, mapped)) {
+        failWith(code);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 File* openFile(const char* path, const char* modeText) {
     Mode mode;
     if (!parseMode(modeText, &mode)) {
@@ -93,16 +111,8 @@ File* openFile(const char* path, const char* modeText) {
         return nullptr;
     }
     bool writing = mode.kind != 'r' || mode.plus;
-    int injected = 0;
-    if (writing && host::injectFault(host::Fault::openFile, &injected)) {
-        failWith(host::windowsCodeOfErrno(injected));
-        return nullptr;
-    }
     MappedPath mapped;
-    if (uint32_t code = host::mapPath(path, &mapped)) {
-        failWith(code);
-        return nullptr;
-    }
+    if (!mapForOpening(path, writing, &mapped)) return nullptr;
     Kind kind = mapped.isRoot() ? Kind::directory : host::kindOf(mapped.host);
     bool folderThere = !mapped.hostParent.empty() && host::kindOf(mapped.hostParent) == Kind::directory;
     if (kind == Kind::directory) {
@@ -130,16 +140,8 @@ File* openFile(const char* path, const char* modeText) {
 }
 
 File* createNewFile(const char* path) {
-    int injected = 0;
-    if (host::injectFault(host::Fault::openFile, &injected)) {
-        failWith(host::windowsCodeOfErrno(injected));
-        return nullptr;
-    }
     MappedPath mapped;
-    if (uint32_t code = host::mapPath(path, &mapped)) {
-        failWith(code);
-        return nullptr;
-    }
+    if (!mapForOpening(path, true, &mapped)) return nullptr;
     if (mapped.isRoot()) {
         failWith(errAccessDenied);
         return nullptr;
