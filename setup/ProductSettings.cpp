@@ -37,7 +37,9 @@ ErrorHandle ProductSettings::recordInstallation(const String& installationDirect
     // with administrator rights. So the record read must be the one written.
     if (!isFailure(result)) {
         String readBack = logDigest(log);
-        if (readBack.isEmpty() || std::strcmp(readBack.text(), writtenLogDigest.text()) != 0) {
+        if (readBack.isEmpty()) {
+            result = makeError("Unable to compute the install log's digest");
+        } else if (std::strcmp(readBack.text(), writtenLogDigest.text()) != 0) {
             String message;
             message.format("The install log \"%s\" was changed during the installation.",
                            logPath.text());
