@@ -58,3 +58,9 @@ bool isPlainPath(const String& path) {
         name = end + 1;
     }
 }
+
+bool isBelow(const String& path, const String& folder) {
+    uint32_t n = folder.length();
+    return n > 0 && path.length() > n + 1 && compareNoCase(path.text(), folder.text(), n) == 0 &&
+           path.text()[n] == '\\';
+}

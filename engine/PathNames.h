@@ -23,3 +23,8 @@ ErrorHandle nextPathComponent(const String& path, const String& base, String& co
 // drive and nothing else a file name cannot hold. Device (\\.\, \\?\) and
 // network (\\server) paths are not plain.
 bool isPlainPath(const String& path);
+
+// Whether path lies strictly below folder (names compared without regard to
+// case, the next character a backslash, something after it). Never for an
+// empty folder.
+bool isBelow(const String& path, const String& folder);

@@ -22,13 +22,6 @@ bool same(const String& a, const String& b) {
     return !a.isEmpty() && compareNoCase(a.text(), b.text()) == 0;
 }
 
-// Strictly below folder, as a plain path.
-bool below(const String& path, const String& folder) {
-    uint32_t n = folder.length();
-    return !folder.isEmpty() && path.length() > n + 1 &&
-           compareNoCase(path.text(), folder.text(), n) == 0 && path.text()[n] == '\\';
-}
-
 // The log path that the entry's "UninstallString" hands to the uninstaller:
 // its second quoted argument.
 String registeredLogPath(const String& command) {
@@ -48,7 +41,7 @@ bool isOneOf(const String& folder, const String* choices, int count) {
 
 bool isBelowOneOf(const String& folder, const String* choices, int count) {
     for (int i = 0; i < count; ++i)
-        if (below(folder, choices[i])) return true;
+        if (isBelow(folder, choices[i])) return true;
     return false;
 }
 

@@ -31,10 +31,8 @@ bool insideLocation(const String& path, const String& base, String& why) {
         why = "it is not a plain path";
         return false;
     }
-    String directory = base + "\\";
-    if (path.length() <= directory.length() ||
-        compareNoCase(path.text(), directory.text(), directory.length()) != 0) {
-        why = String("it does not lie inside ") + directory.text();
+    if (!isBelow(path, base)) {
+        why = String("it does not lie inside ") + base.text() + "\\";
         return false;
     }
     return true;
