@@ -44,12 +44,6 @@ protected:
         }
         return "";
     }
-    std::vector<OutputFile> build(const std::string& readme, const std::string& tool) {
-        write("files/readme.txt", readme);
-        write("bin/tool.exe", tool);
-        write("m.txt", manifest);
-        return buildInstallSet(readManifest(at("m.txt"), at("bin")));
-    }
     TempSandbox sandbox;
 };
 
@@ -60,12 +54,24 @@ std::string output(const std::vector<OutputFile>& outputs, const std::string& na
     return "";
 }
 
+// Runs vantorel-pack: whether it exited with 0, and its standard output in *out.
+bool runPackTool(const std::string& arguments, std::string* out) {
+    std::string command = std::string(VANTOREL_BINARY_DIR) + "/bin/vantorel-pack " + arguments + " 2>/dev/null";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    char chunk[4096];
+    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) out->append(chunk, got);
+    return pclose(pipe) == 0;
+}
+
 }  // namespace
 
 TEST_F(PackTool, BuildsTablesResourcesAndScriptsThatTheSetupReads) {
     std::string readme;
     for (int i = 0; i < 400; ++i) readme += "Vantorel reads the screen, line " + std::to_string(i % 9) + "\n";
-    std::vector<OutputFile> outputs = build(readme, std::string("MZ\x90\0\3\0\0\0", 8) + std::string(3000, '\0'));
+    write("files/readme.txt", readme);
+    write("bin/tool.exe", std::string("MZ\x90\0\3\0\0\0", 8) + std::string(3000, '\0'));
+    write("m.txt", manifest);
+    std::vector<OutputFile> outputs = buildInstallSet(readManifest(at("m.txt"), at("bin")));
     std::vector<OutputFile> again = buildInstallSet(readManifest(at("m.txt"), at("bin")));
     for (size_t i = 0; i < outputs.size(); ++i) EXPECT_TRUE(outputs[i].bytes == again[i].bytes) << "same bytes again";
     EXPECT_EQ(output(outputs, "FILESIZE.bin"),
@@ -155,40 +161,22 @@ TEST_F(PackTool, AFailedPackLeavesTheOutputFolderAsItWas) {
     EXPECT_FALSE(std::filesystem::exists(at("missing/deeper")));
 }
 
-namespace {
-
-// Runs vantorel-pack; its standard output, and its exit status in *status.
-std::string runPackTool(const std::string& arguments, int* status) {
-    std::string command = std::string(VANTOREL_BINARY_DIR) + "/bin/vantorel-pack " + arguments + " 2>/dev/null";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char chunk[4096];
-    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) out.append(chunk, got);
-    *status = pclose(pipe);
-    return out;
-}
-
-}  // namespace
-
 TEST_F(PackTool, UnpackWritesToStandardOutputAFileOrADevice) {
-    std::string text;
+    std::string text, out;
     for (int i = 0; i < 5000; ++i) text += "line " + std::to_string(i % 77) + " of the unpack test\n";
     std::vector<unsigned char> packed = packFile(std::vector<unsigned char>(text.begin(), text.end()), false);
     write("TEXT.lzf", std::string(packed.begin(), packed.end()));
-    int status = -1;
-    EXPECT_TRUE(runPackTool("unpack '" + at("TEXT.lzf") + "' -", &status) == text);
-    EXPECT_EQ(status, 0);
-
-    runPackTool("unpack '" + at("TEXT.lzf") + "' '" + at("out.txt") + "'", &status);
-    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(runPackTool("unpack '" + at("TEXT.lzf") + "' -", &out));
+    EXPECT_TRUE(out == text);
+    EXPECT_TRUE(runPackTool("unpack '" + at("TEXT.lzf") + "' '" + at("out.txt") + "'", &out));
     EXPECT_TRUE(sandbox.readHostFile(at("out.txt")) == text);
     // A device is written into, never replaced by a file renamed over it.
-    runPackTool("unpack '" + at("TEXT.lzf") + "' /dev/null", &status);
-    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(runPackTool("unpack '" + at("TEXT.lzf") + "' /dev/null", &out));
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 
     packed[packed.size() - 1] ^= 1;
     write("BAD.lzf", std::string(packed.begin(), packed.end()));
-    EXPECT_EQ(runPackTool("unpack '" + at("BAD.lzf") + "' -", &status), "") << "nothing of a bad resource";
-    EXPECT_NE(status, 0);
+    out.clear();
+    EXPECT_FALSE(runPackTool("unpack '" + at("BAD.lzf") + "' -", &out));
+    EXPECT_EQ(out, "") << "nothing of a bad resource";
 }

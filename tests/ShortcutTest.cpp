@@ -99,9 +99,8 @@ TEST_F(Shortcut, FailuresAreReportedAndLeaveNoLink) {
     EXPECT_FALSE(std::filesystem::exists(sandbox.path(longDir))) << "refused before anything is made";
 
     failCall(Fault::makeDirectory, 1);
-    std::string report = make(groupDir + "New Group\\C.lnk");
-    EXPECT_NE(report, "C:\\a.exe");
-    EXPECT_EQ(report.find("shortcut"), std::string::npos) << "the directory's own report is passed up";
+    EXPECT_EQ(make(groupDir + "New Group\\C.lnk").rfind("Cannot create directory", 0), 0u)
+        << "the directory's own report is passed up";
 }
 
 }  // namespace

@@ -13,14 +13,9 @@ namespace {
 
 typedef std::vector<unsigned char> Bytes;
 
-void put16(Bytes& b, size_t at, uint32_t v) {
-    b[at] = static_cast<unsigned char>(v);
-    b[at + 1] = static_cast<unsigned char>(v >> 8);
-}
-
-void put32(Bytes& b, size_t at, uint32_t v) {
-    put16(b, at, v & 0xFFFF);
-    put16(b, at + 2, v >> 16);
+// Little-endian, as PE files are.
+void put(Bytes& b, size_t at, uint32_t v, int width = 4) {
+    for (int i = 0; i < width; ++i) b[at + i] = static_cast<unsigned char>(v >> 8 * i);
 }
 
 void pad4(Bytes& b) { b.resize((b.size() + 3) & ~size_t(3), 0); }
@@ -43,15 +38,15 @@ Bytes versionNode(const std::string& key, const Bytes& value, uint16_t type,
         pad4(node);
         node.insert(node.end(), child.begin(), child.end());
     }
-    put16(node, 0, static_cast<uint32_t>(node.size()));
-    put16(node, 2, static_cast<uint32_t>(type == 1 ? value.size() / 2 : value.size()));
-    put16(node, 4, type);
+    put(node, 0, static_cast<uint32_t>(node.size()), 2);
+    put(node, 2, static_cast<uint32_t>(type == 1 ? value.size() / 2 : value.size()), 2);
+    put(node, 4, type, 2);
     return node;
 }
 
 Bytes fixedInfo(const uint32_t (&words)[13]) {
     Bytes b(52, 0);
-    for (int i = 0; i < 13; ++i) put32(b, static_cast<size_t>(i) * 4, words[i]);
+    for (int i = 0; i < 13; ++i) put(b, static_cast<size_t>(i) * 4, words[i]);
     return b;
 }
 
@@ -62,8 +57,7 @@ Bytes versionResource(const Bytes& fixed, bool withTranslation, uint16_t languag
     std::vector<Bytes> children{versionNode("StringFileInfo", {}, 1, {table})};
     if (withTranslation) {
         Bytes pair(4, 0);
-        put16(pair, 0, language);
-        put16(pair, 2, codePage);
+        put(pair, 0, language | uint32_t(codePage) << 16);
         children.push_back(versionNode("VarFileInfo", {}, 1, {versionNode("Translation", pair, 0, {})}));
     }
     return versionNode("VS_VERSION_INFO", fixed, 0, children);
@@ -83,7 +77,7 @@ Bytes tinyPe(const Bytes& resource, uint32_t type = 16) {
                                 {0x28, 1}, {0x2C, 0x80000030u}, {0x3E, 1}, {0x40, 0x409},
                                 {0x44, 0x48}, {0x48, rva + dataAt},
                                 {0x4C, static_cast<uint32_t>(resource.size())}};
-    for (const auto& f : tree) put32(section, f[0], f[1]);
+    for (const auto& f : tree) put(section, f[0], f[1]);
     // MZ stub, PE header (i386, one section), optional header, ".rsrc" section header.
     const uint32_t headers[][2] = {
         {0x00, 'M' | 'Z' << 8}, {0x3C, 0x40}, {0x40, 0x4550}, {0x44, 0x14C}, {0x46, 1},
@@ -91,7 +85,7 @@ Bytes tinyPe(const Bytes& resource, uint32_t type = 16) {
         {0xB4, 16}, {0xC8, rva}, {0xCC, size}, {0x138, 'r' << 24 | 's' << 16 | 'r' << 8 | '.'},
         {0x13C, 'c'}, {0x140, size}, {0x144, rva}, {0x148, size}, {0x14C, rawAt}};
     Bytes image(rawAt, 0);
-    for (const auto& f : headers) put32(image, f[0], f[1]);
+    for (const auto& f : headers) put(image, f[0], f[1]);
     image.insert(image.end(), section.begin(), section.end());
     return image;
 }
@@ -152,12 +146,10 @@ TEST_F(VersionInfo, EachFailureNamesTheFile) {
     put("C:\\short.exe", tinyPe(versionResource(shortFixed, true)));
     EXPECT_STREQ(fails("C:\\short.exe"),
                  "Error reading fixed file info in version info of file C:\\short.exe");
-    expectWords(zero);
 
     put("C:\\tool.exe", tinyPe(versionResource(fixedInfo(sample), true)));
     platform::host::failCall(platform::host::Fault::readVersion, 1);
     EXPECT_STREQ(fails("C:\\tool.exe"), "Error reading version info of file C:\\tool.exe");
-    EXPECT_TRUE(info.readVersionInfo("C:\\tool.exe").isNull());
 
     // A wrong signature is reported after the words are kept.
     uint32_t words[13] = {0x12345678, 0x00010000, 0x00030000, 0x00000002};
