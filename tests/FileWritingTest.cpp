@@ -30,7 +30,7 @@ const std::string binary("MZ\x00\x01\r\n\n\x1A\xFF", 9);
 
 }  // namespace
 
-TEST_F(FileWriting, WritesTheBytesExactly) {
+TEST_F(FileWriting, WritesTheBytesExactlyRelativeToTheCurrentDirectoryToo) {
     EXPECT_TRUE(writeFile("C:\\Games\\Vantorel\\bin\\Vantorel.exe", binary.data(), 9).isNull());
     EXPECT_EQ(contents("C:\\Games\\Vantorel\\bin\\Vantorel.exe"), binary);
     putFile("C:\\Games\\readme.txt", "a much longer old text");
@@ -38,6 +38,21 @@ TEST_F(FileWriting, WritesTheBytesExactly) {
     EXPECT_EQ(contents("C:\\Games\\readme.txt"), "new");
     EXPECT_TRUE(writeFile("C:\\Games\\empty.dat", nullptr, 0).isNull());
     EXPECT_TRUE(exists("C:\\Games\\empty.dat") && contents("C:\\Games\\empty.dat").empty());
+    // Relative paths, with folders or without, start from the current directory.
+    fs::create_directories(sandbox.path("C:\\WINDOWS") + "/system32");
+    ASSERT_EQ(platform::changeDirectory("C:\\WINDOWS"), 0);
+    // Writing elsewhere walks other folders first; the current directory stays.
+    EXPECT_TRUE(writeFile("C:\\Games\\Vantorel\\doc\\a.txt", "a", 1).isNull());
+    EXPECT_TRUE(writeFile("bare.txt", "b", 1).isNull());
+    EXPECT_EQ(contents("C:\\WINDOWS\\bare.txt"), "b");
+    EXPECT_TRUE(writeFile("system32\\file.txt", "s", 1).isNull());
+    EXPECT_EQ(contents("C:\\WINDOWS\\system32\\file.txt"), "s");
+    EXPECT_TRUE(writeFile("sub\\deeper\\file.txt", "d", 1).isNull());
+    EXPECT_EQ(contents("C:\\WINDOWS\\sub\\deeper\\file.txt"), "d");
+    platform::host::failCall(Fault::makeDirectory, 2);
+    EXPECT_TRUE(isFailure(writeFile("new\\deeper\\file.txt", "n", 1)));
+    EXPECT_FALSE(exists("C:\\WINDOWS\\new"));
+    EXPECT_EQ(platform::host::hostPath("."), sandbox.path("C:\\WINDOWS"));
 }
 
 TEST_F(FileWriting, FailuresAreReportedAndLeaveNoPartialFile) {
@@ -89,21 +104,4 @@ TEST_F(FileWriting, AChainFailingDeeperTakesAwayTheLevelsItMade) {
     EXPECT_TRUE(isFailure(writeFile("C:\\Old\\A\\B\\C\\x.txt", "x", 1)));
     EXPECT_FALSE(exists("C:\\Old\\A"));
     EXPECT_EQ(contents("C:\\Old\\keep.txt"), "mine");
-}
-
-TEST_F(FileWriting, RelativePathsWithFoldersStartFromTheCurrentDirectory) {
-    fs::create_directories(sandbox.path("C:\\WINDOWS") + "/system32");
-    ASSERT_EQ(platform::changeDirectory("C:\\WINDOWS"), 0);
-    // Writing elsewhere walks other folders first; the current directory stays.
-    EXPECT_TRUE(writeFile("C:\\Games\\Vantorel\\doc\\a.txt", "a", 1).isNull());
-    EXPECT_TRUE(writeFile("bare.txt", "b", 1).isNull());
-    EXPECT_EQ(contents("C:\\WINDOWS\\bare.txt"), "b");
-    EXPECT_TRUE(writeFile("system32\\file.txt", "s", 1).isNull());
-    EXPECT_EQ(contents("C:\\WINDOWS\\system32\\file.txt"), "s");
-    EXPECT_TRUE(writeFile("sub\\deeper\\file.txt", "d", 1).isNull());
-    EXPECT_EQ(contents("C:\\WINDOWS\\sub\\deeper\\file.txt"), "d");
-    platform::host::failCall(Fault::makeDirectory, 2);
-    EXPECT_TRUE(isFailure(writeFile("new\\deeper\\file.txt", "n", 1)));
-    EXPECT_FALSE(exists("C:\\WINDOWS\\new"));
-    EXPECT_EQ(platform::host::hostPath("."), sandbox.path("C:\\WINDOWS"));
 }

@@ -48,7 +48,7 @@ protected:
     }
 };
 
-TEST_F(Shortcut, EveryKindOfLinkReadsBackAsSet) {
+TEST_F(Shortcut, EveryKindOfLinkReadsBackAsSetAndReplacesAnOldOne) {
     // In a group that does not exist yet, the working directory comes from the target.
     std::string link = groupDir + "Vantorel Group\\Extras\\Vantorel.lnk";
     EXPECT_EQ(make(link, "C:\\Program Files\\Vantorel\\Vantorel.exe"),
@@ -68,10 +68,8 @@ TEST_F(Shortcut, EveryKindOfLinkReadsBackAsSet) {
     // The longest link path that fits.
     for (link = desktop; link.size() < 259 - 4;) link += link.size() % 60 == 0 ? '\\' : 'n';
     EXPECT_EQ(make(link + ".lnk"), "C:\\a.exe");
-}
-
-TEST_F(Shortcut, ExistingLinkIsReplacedUnlessReadOnly) {
-    std::string link = desktop + "Game.lnk";
+    // An existing link is replaced, unless it is read-only.
+    link = desktop + "Game.lnk";
     EXPECT_EQ(make(link, "C:\\Old\\old.exe", "-old"), "C:\\Old\\old.exe");
     EXPECT_EQ(make(link, "C:\\New\\new.exe"), "C:\\New\\new.exe");
     EXPECT_EQ(field(link, "Command line arguments"), "<absent>");

@@ -28,8 +28,7 @@ Bytes utf16(const std::string& text) {
 
 // Header, key, value and children, each aligned to 4 bytes; text values
 // (type 1) count their length in characters.
-Bytes versionNode(const std::string& key, const Bytes& value, uint16_t type,
-                  const std::vector<Bytes>& children) {
+Bytes versionNode(const std::string& key, const Bytes& value, uint16_t type, const std::vector<Bytes>& children) {
     Bytes node(6, 0), name = utf16(key);
     node.insert(node.end(), name.begin(), name.end());
     pad4(node);
@@ -51,8 +50,7 @@ Bytes fixedInfo(const uint32_t (&words)[13]) {
 }
 
 // A VS_VERSIONINFO with a string table and, when asked, a translation.
-Bytes versionResource(const Bytes& fixed, bool withTranslation, uint16_t language = 0,
-                      uint16_t codePage = 0) {
+Bytes versionResource(const Bytes& fixed, bool withTranslation, uint16_t language = 0, uint16_t codePage = 0) {
     Bytes table = versionNode("040904E4", {}, 1, {versionNode("FileVersion", utf16("1.0.0.1"), 1, {})});
     std::vector<Bytes> children{versionNode("StringFileInfo", {}, 1, {table})};
     if (withTranslation) {
@@ -97,22 +95,18 @@ const uint32_t zero[13] = {};
 
 class VersionInfo : public SandboxTest {
 protected:
-    void put(const char* windowsPath, const Bytes& bytes) {
-        sandbox.writeHostFile(sandbox.path(windowsPath), std::string(bytes.begin(), bytes.end()));
-    }
+    void put(const char* path, const Bytes& bytes) { sandbox.writeHostFile(sandbox.path(path), {bytes.begin(), bytes.end()}); }
     void expectWords(const uint32_t (&words)[13]) {
         for (int i = 0; i < FileVersionInfo::fixedWordCount; ++i)
             EXPECT_EQ(info.fixedWord(i), words[i]) << "word " << i;
     }
-    const char* fails(const char* windowsPath) {
+    std::string fails(const char* windowsPath) {
         ErrorHandle result = info.readVersionInfo(windowsPath);
         EXPECT_EQ(result.severity(), SeverityError);
         EXPECT_EQ(result.code(), 0);
-        message = result.message().text();
-        return message.c_str();
+        return result.message().text();
     }
     FileVersionInfo info;
-    std::string message;
 };
 
 TEST_F(VersionInfo, ReadsFixedInfoAndTranslationAndEachReadReplacesTheLast) {
@@ -138,23 +132,21 @@ TEST_F(VersionInfo, EachFailureNamesTheFile) {
     put("C:\\icon.exe", tinyPe(versionResource(fixedInfo(sample), true), 3));
     put("C:\\notes.txt", Bytes{'h', 'i'});
     for (std::string file : {"C:\\nowhere\\missing.exe", "C:\\icon.exe", "C:\\notes.txt"})
-        EXPECT_EQ(fails(file.c_str()),
-                  "File " + file + " does not have version info (or does not exist)");
+        EXPECT_EQ(fails(file.c_str()), "File " + file + " does not have version info (or does not exist)");
 
     Bytes shortFixed = fixedInfo(sample);
     shortFixed.resize(40);
     put("C:\\short.exe", tinyPe(versionResource(shortFixed, true)));
-    EXPECT_STREQ(fails("C:\\short.exe"),
-                 "Error reading fixed file info in version info of file C:\\short.exe");
+    EXPECT_EQ(fails("C:\\short.exe"), "Error reading fixed file info in version info of file C:\\short.exe");
 
     put("C:\\tool.exe", tinyPe(versionResource(fixedInfo(sample), true)));
     platform::host::failCall(platform::host::Fault::readVersion, 1);
-    EXPECT_STREQ(fails("C:\\tool.exe"), "Error reading version info of file C:\\tool.exe");
+    EXPECT_EQ(fails("C:\\tool.exe"), "Error reading version info of file C:\\tool.exe");
 
     // A wrong signature is reported after the words are kept.
     uint32_t words[13] = {0x12345678, 0x00010000, 0x00030000, 0x00000002};
     put("C:\\odd.exe", tinyPe(versionResource(fixedInfo(words), true, 0x0409, 0x04E4)));
-    EXPECT_STREQ(fails("C:\\odd.exe"), "Invalid signature in version info of file C:\\odd.exe");
+    EXPECT_EQ(fails("C:\\odd.exe"), "Invalid signature in version info of file C:\\odd.exe");
     expectWords(words);
     EXPECT_EQ(info.language(), 0x0409);
 }
