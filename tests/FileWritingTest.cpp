@@ -55,7 +55,7 @@ TEST_F(FileWriting, WritesTheBytesExactlyRelativeToTheCurrentDirectoryToo) {
     EXPECT_EQ(platform::host::hostPath("."), sandbox.path("C:\\WINDOWS"));
 }
 
-TEST_F(FileWriting, FailuresAreReportedAndLeaveNoPartialFile) {
+TEST_F(FileWriting, FailuresAreReportedAndLeaveNoPartialFileNorNewDirectories) {
     // A failed close is a write error and takes the new directory along: no record names it.
     platform::host::failCall(Fault::closeFile, 1);
     EXPECT_STREQ(writeFile("C:\\Games\\new.exe", binary.data(), 9).message().text(),
@@ -72,7 +72,16 @@ TEST_F(FileWriting, FailuresAreReportedAndLeaveNoPartialFile) {
     EXPECT_STREQ(writeFile("C:\\Games\\old.exe", binary.data(), 9).message().text(),
                  "Error writing to file \"C:\\Games\\old.exe\"");
     EXPECT_FALSE(exists("C:\\Games\\old.exe"));
-
+    // A chain failing deeper takes away the levels it made, and only those.
+    platform::host::failCall(Fault::makeDirectory, 2);
+    EXPECT_STREQ(writeFile("C:\\New\\Deep\\x.txt", "x", 1).message().text(),
+                 "Cannot create directory \"C:\\New\\Deep\" because of no space (read-only drive?)");
+    EXPECT_FALSE(exists("C:\\New"));
+    putFile("C:\\Old\\keep.txt", "mine");
+    platform::host::failCall(Fault::makeDirectory, 2);
+    EXPECT_TRUE(isFailure(writeFile("C:\\Old\\A\\B\\C\\x.txt", "x", 1)));
+    EXPECT_FALSE(exists("C:\\Old\\A"));
+    EXPECT_EQ(contents("C:\\Old\\keep.txt"), "mine");
 }
 
 TEST_F(FileWriting, DeletionTakesEmptyDirectoriesAlong) {
@@ -88,16 +97,4 @@ TEST_F(FileWriting, DeletionTakesEmptyDirectoriesAlong) {
     EXPECT_TRUE(deleteFileAndDirectories("C:\\P\\V\\doc\\index.html", "C:\\P\\V", true).isNull());
     EXPECT_FALSE(exists("C:\\P\\V"));
     EXPECT_TRUE(exists("C:\\P"));
-}
-
-TEST_F(FileWriting, AChainFailingDeeperTakesAwayTheLevelsItMade) {
-    platform::host::failCall(Fault::makeDirectory, 2);
-    EXPECT_STREQ(writeFile("C:\\New\\Deep\\x.txt", "x", 1).message().text(),
-                 "Cannot create directory \"C:\\New\\Deep\" because of no space (read-only drive?)");
-    EXPECT_FALSE(exists("C:\\New"));
-    putFile("C:\\Old\\keep.txt", "mine");
-    platform::host::failCall(Fault::makeDirectory, 2);
-    EXPECT_TRUE(isFailure(writeFile("C:\\Old\\A\\B\\C\\x.txt", "x", 1)));
-    EXPECT_FALSE(exists("C:\\Old\\A"));
-    EXPECT_EQ(contents("C:\\Old\\keep.txt"), "mine");
 }

@@ -29,7 +29,7 @@ const char* const manifest =
     "FILE|VANTOREL001|@BIN@/tool.exe|stored\n"
     "FILE|TESSALY_UNINSTALLER|@BIN@/tool.exe\n";
 
-class PackTool : public ::testing::Test {
+class PackTool : public SandboxTest {
 protected:
     std::string at(const std::string& name) const { return sandbox.root() + "/" + name; }
     void write(const std::string& name, const std::string& bytes) { sandbox.writeHostFile(at(name), bytes); }
@@ -44,7 +44,6 @@ protected:
         }
         return "";
     }
-    TempSandbox sandbox;
 };
 
 std::string output(const std::vector<OutputFile>& outputs, const std::string& name) {

@@ -109,7 +109,7 @@ protected:
     FileVersionInfo info;
 };
 
-TEST_F(VersionInfo, ReadsFixedInfoAndTranslationAndEachReadReplacesTheLast) {
+TEST_F(VersionInfo, EachReadReplacesTheLastAndEachFailureNamesTheFile) {
     put("C:\\tools\\tool.exe", tinyPe(versionResource(fixedInfo(sample), true, 0x0407, 0x04B0)));
     ASSERT_TRUE(info.readVersionInfo("C:\\tools\\tool.exe").isNull());
     expectWords(sample);
@@ -126,9 +126,8 @@ TEST_F(VersionInfo, ReadsFixedInfoAndTranslationAndEachReadReplacesTheLast) {
     // A failed read leaves nothing of the earlier file behind.
     EXPECT_TRUE(isFailure(info.readVersionInfo("C:\\gone.exe")));
     expectWords(zero);
-}
 
-TEST_F(VersionInfo, EachFailureNamesTheFile) {
+    // Each failure names the file.
     put("C:\\icon.exe", tinyPe(versionResource(fixedInfo(sample), true), 3));
     put("C:\\notes.txt", Bytes{'h', 'i'});
     for (std::string file : {"C:\\nowhere\\missing.exe", "C:\\icon.exe", "C:\\notes.txt"})
