@@ -46,8 +46,7 @@ TEST_F(Directories, ChainCreatesOnlyTheMissingLevelsOrReportsWhyNot) {
     EXPECT_STREQ(createDirectoryChain("C:\\e\\\\b").message().text(), "Empty directory name in path");
     EXPECT_TRUE(isDirectory("C:\\e")) << "levels made before the failure stay";
     EXPECT_STREQ(createDirectoryChain("Q:\\x").message().text(), "Invalid drive \"Q:\"");
-    EXPECT_STREQ(removeEmptyDirectories("q:\\P\\V", "Q:\\P", false).message().text(),
-                 "Invalid drive \"Q:\"");
+    EXPECT_STREQ(removeEmptyDirectories("q:\\P\\V", "Q:\\P", false).message().text(), "Invalid drive \"Q:\"");
 
     platform::host::failCall(Fault::makeDirectory, 2);
     EXPECT_STREQ(createDirectoryChain("C:\\e\\b\\c\\d").message().text(),

@@ -100,8 +100,7 @@ TEST_F(PackTool, RefusesWhatTheSetupWouldRefuseOrCouldNotRemove) {
     EXPECT_EQ(row(std::string("FILESET|A1|Default|%APP%\\a\0b.txt", 32)), "m.txt:2: a field holds a NUL byte");
     // A field too few or too many.
     for (const char* fileSet : {"FILESET|A1|Default", "FILESET|A1|Default|%APP%\\a.txt|T|Y|more"})
-        EXPECT_EQ(row(fileSet),
-                  "m.txt:2: FILESET row needs resource|group|destination[|title[|desktop flag]]");
+        EXPECT_EQ(row(fileSet), "m.txt:2: FILESET row needs resource|group|destination[|title[|desktop flag]]");
     EXPECT_EQ(row("FILESET|A 1|Default|%APP%\\x"), "m.txt:2: bad resource name 'A 1'");
     EXPECT_EQ(row("FILESET|A1|Default|%APP%\\..\\a.txt"), "m.txt:2: destination has a '..' component");
     EXPECT_EQ(row("FILESET|A1|Default|%APP%\\doc\\.\\a.txt"), "m.txt:2: destination has a '.' component");

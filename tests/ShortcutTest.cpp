@@ -16,8 +16,7 @@ using platform::host::Fault;
 using platform::host::failCall;
 
 const std::string desktop = "C:\\Users\\user\\Desktop\\";
-const std::string groupDir =
-    "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\";
+const std::string groupDir = "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\";
 
 class Shortcut : public SandboxTest {
 protected:
@@ -51,8 +50,7 @@ protected:
 TEST_F(Shortcut, EveryKindOfLinkReadsBackAsSetAndReplacesAnOldOne) {
     // In a group that does not exist yet, the working directory comes from the target.
     std::string link = groupDir + "Vantorel Group\\Extras\\Vantorel.lnk";
-    EXPECT_EQ(make(link, "C:\\Program Files\\Vantorel\\Vantorel.exe"),
-              "C:\\Program Files\\Vantorel\\Vantorel.exe");
+    EXPECT_EQ(make(link, "C:\\Program Files\\Vantorel\\Vantorel.exe"), "C:\\Program Files\\Vantorel\\Vantorel.exe");
     EXPECT_EQ(field(link, "Working directory"), "C:\\Program Files\\Vantorel");
     EXPECT_EQ(field(link, "Description"), "<absent>");
     EXPECT_EQ(make(desktop + "Notes.lnk", "notepad.exe"), "notepad.exe");

@@ -42,8 +42,7 @@ TEST(VersionPefileCrossCheck, SameFixedInfoAndTranslationAsPefile) {
     addPrograms(fs::path(VANTOREL_SOURCE_DIR) / "build/windows/bin", files, 1000);
 
     TempSandbox sandbox;
-    std::string command = std::string("/usr/bin/python3 ") + VANTOREL_SOURCE_DIR +
-                          "/tests/support/pefile_versions.py";
+    std::string command = std::string("/usr/bin/python3 ") + VANTOREL_SOURCE_DIR + "/tests/support/pefile_versions.py";
     for (const fs::path& f : files) command += " '" + f.string() + "'";
     ASSERT_EQ(std::system((command + " >'" + sandbox.root() + "/pefile.txt'").c_str()), 0);
     std::istringstream expected(sandbox.readHostFile(sandbox.root() + "/pefile.txt"));
