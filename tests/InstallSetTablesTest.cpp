@@ -63,24 +63,22 @@ TEST(ParseInstallSet, RowsBecomeEntriesAndDestinations) {
 }
 
 TEST(ParseInstallSet, FaultsNameTheirTable) {
-    InstallSet set;
-    EXPECT_EQ(parse(set, table({"VANTOREL000|Default"}), table({})),
-              "Invalid FILESET resource, incorrect number of values in row");
     InstallSet partial;
     EXPECT_EQ(parse(partial, table({"VANTOREL000|Default|%APP%\\a", "VANTOREL001||%APP%\\b"}), table({})),
               "Invalid FILESET resource, empty values");
     EXPECT_EQ(partial.entries.size(), 1) << "entries made before the fault stay";
-    const char* const cases[][2] = {
-        {"VANTOREL000", "Invalid FILESIZE resource, incorrect number of values in row"},
-        {"VANTOREL000|", "Invalid FILESIZE resource, empty values"},
-        {"VANTOREL009|10", "Resource name in FILESIZE not found in FILESET"},
-        {"VANTOREL000|-1", "Invalid installed file size in FILESIZE resource"},
-        {"VANTOREL000|2147483648", "Invalid installed file size in FILESIZE resource"},
-        {"VANTOREL000|2147483647", ""},
+    const char* const cases[][3] = {
+        {"VANTOREL000|Default", "", "Invalid FILESET resource, incorrect number of values in row"},
+        {"VANTOREL000|Default|%APP%\\a", "VANTOREL000", "Invalid FILESIZE resource, incorrect number of values in row"},
+        {"VANTOREL000|Default|%APP%\\a", "VANTOREL000|", "Invalid FILESIZE resource, empty values"},
+        {"VANTOREL000|Default|%APP%\\a", "VANTOREL009|10", "Resource name in FILESIZE not found in FILESET"},
+        {"VANTOREL000|Default|%APP%\\a", "VANTOREL000|-1", "Invalid installed file size in FILESIZE resource"},
+        {"VANTOREL000|Default|%APP%\\a", "VANTOREL000|2147483648", "Invalid installed file size in FILESIZE resource"},
+        {"VANTOREL000|Default|%APP%\\a", "VANTOREL000|2147483647", ""},
     };
     for (const auto& c : cases) {
         InstallSet s;
-        EXPECT_EQ(parse(s, table({"VANTOREL000|Default|%APP%\\a"}), table({c[0]})), c[1]) << c[0];
+        EXPECT_EQ(parse(s, table({c[0]}), *c[1] ? table({c[1]}) : table({})), c[2]) << c[1];
     }
 }
 

@@ -14,10 +14,11 @@ namespace {
 
 typedef std::vector<unsigned char> Bytes;
 
-// Method 14, both lengths 4, unpacking to "abab".
+// Method 14, both lengths 4, unpacking to "abab"; its CRCs were worked out by hand,
+// so they pin crc16 too.
 const Bytes example{0x92, 0x49, 0x24, 0x92, 0x00, 0x00, 0x00, 0x0E, 0x00, 0x00, 0x00, 0x04,
                     0x09, 0x33, 0x00, 0x00, 0x00, 0x04, 0x78, 0x2F, 0x61, 0x31, 0x00, 0x20};
-const Bytes five{1, 2, 3, 4, 5};
+const Bytes five{1, 2, 3, 4, 5}, abab{0x61, 0x31, 0x00, 0x20};
 
 Bytes withHeader(uint32_t method, uint32_t unpackedLength, uint16_t unpackedCrc, const Bytes& payload,
                  int64_t packedLength = -1) {
@@ -28,6 +29,13 @@ Bytes withHeader(uint32_t method, uint32_t unpackedLength, uint16_t unpackedCrc,
     writePackedHeader(h, r.data());
     r.insert(r.end(), payload.begin(), payload.end());
     return r;
+}
+
+Bytes damaged(size_t at, unsigned char mask, size_t alsoAt = 0) {
+    Bytes b = example;
+    b[at] ^= mask;
+    if (alsoAt) b[alsoAt] ^= 1;
+    return b;
 }
 
 // The unpacked bytes, or the failure's message; whether the caller must free them and
@@ -47,18 +55,57 @@ std::string unpack(const Bytes& resource, bool* mustFree = nullptr, bool* inPlac
     return bytes;
 }
 
-const std::string corrupt = "Install set is corrupt.\nResource \"VANTOREL007\" ";
+// A caller's own buffers, counted: what is obtained is either handed out or
+// released, with the size it was obtained with.
+int obtained = 0, released = 0;
+uint32_t lastSize = 0;
+bool refuse = false;
+unsigned char* obtain(uint32_t size) {
+    if (refuse) return nullptr;
+    ++obtained;
+    lastSize = size;
+    return static_cast<unsigned char*>(std::malloc(size));
+}
+void release(unsigned char* block, uint32_t size) {
+    ++released;
+    EXPECT_EQ(size, lastSize);
+    std::free(block);
+}
+std::string unpackInto(const Bytes& resource) {
+    const UnpackBuffers buffers = {obtain, release};
+    const unsigned char* data = nullptr;
+    uint32_t length = 0;
+    bool mustFree = false;
+    ErrorHandle result = unpackPackedBytes("VANTOREL007", resource.data(), uint32_t(resource.size()), &data,
+                                           &length, &mustFree, &buffers);
+    if (isFailure(result)) return result.message().text();
+    std::string bytes(data, data + length);
+    if (mustFree) release(const_cast<unsigned char*>(data), length);
+    return bytes;
+}
+
+const std::string corrupt = "Install set is corrupt.\nResource \"VANTOREL007\" ",
+                  storedCorrupt = "Install set is corrupt.\nUncompressed resource \"VANTOREL007\" ";
 
 }  // namespace
 
 TEST(UnpackResource, CompressedGetsABufferStoredIsHandedOutInPlace) {
+    const Bytes stored = withHeader(packedStored, 5, crc16(five.data(), 5, 0), five);
     bool mustFree = false, inPlace = true;
     EXPECT_EQ(unpack(example, &mustFree, &inPlace), "abab");
     EXPECT_TRUE(mustFree && !inPlace);
-    EXPECT_EQ(unpack(withHeader(packedStored, 5, crc16(five.data(), 5, 0), five), &mustFree, &inPlace),
-              std::string("\1\2\3\4\5"));
+    EXPECT_EQ(unpack(stored, &mustFree, &inPlace), "\1\2\3\4\5");
     EXPECT_TRUE(!mustFree && inPlace);
     EXPECT_EQ(unpack(withHeader(packedStored, 0, 0, {})), "") << "an empty stored file is a valid one";
+    // The same through a caller's own buffers, which a stored file never needs.
+    int before = obtained;
+    EXPECT_EQ(unpackInto(example), "abab");
+    EXPECT_EQ(unpackInto(stored), "\1\2\3\4\5");
+    EXPECT_EQ(obtained, before + 1);
+    EXPECT_EQ(released, obtained);
+    refuse = true;
+    EXPECT_EQ(unpackInto(example), "Invalid Parameters");
+    refuse = false;
 }
 
 TEST(UnpackResource, MissingOrUnloadableResource) {
@@ -75,90 +122,35 @@ TEST(UnpackResource, MissingOrUnloadableResource) {
     EXPECT_STREQ(unpackResource("X", nullptr, &length, &mustFree).message().text(), "Invalid Parameters");
 }
 
-TEST(UnpackResource, ChecksRunInOrderAndTheFirstFailureNamesIt) {
-    Bytes bad = example;
-    bad[0] = 0x93;
-    bad[23] ^= 1;  // a bad checksum too, which is never reached
-    EXPECT_EQ(unpack(bad), corrupt + "has invalid magic number in header.");
-    EXPECT_EQ(unpack(withHeader(packedStored, 4, 0, five)), corrupt + "has compressed length 5, expected <= 4.");
-    bad = example;
-    bad[21] ^= 0x10;
-    EXPECT_EQ(unpack(bad), corrupt + "failed CRC check on compressed data.");
-    bad = example;
-    bad[13] ^= 1;
-    EXPECT_EQ(unpack(bad), corrupt + "failed CRC check on uncompressed data.");
-    // Stored, with lengths and CRC fields that disagree: the length is reported first.
-    const std::string storedCorrupt = "Install set is corrupt.\nUncompressed resource \"VANTOREL007\" ";
-    EXPECT_EQ(unpack(withHeader(packedStored, 6, 0x1111, five)), storedCorrupt + "has length 5, expected = 6.");
-    EXPECT_EQ(unpack(withHeader(packedStored, 5, crc16(five.data(), 5, 0) ^ 1, five)),
-              storedCorrupt + "failed CRC cross check.");
-}
-
-TEST(UnpackResource, DecompressorReportsPassUpUnchangedAndShortResourcesAreNotOverread) {
-    Bytes payload{0x61, 0x31, 0x00, 0x20};
-    EXPECT_EQ(unpack(withHeader(14, 5, 0, payload)), "Decompression error");
-    EXPECT_EQ(unpack(withHeader(20, 4, 0x0933, payload)), "Invalid Parameters");
-    // A length no 4-byte payload could reach is refused before 4 GB is asked for.
-    EXPECT_EQ(unpack(withHeader(14, 0xFFFFFFF0u, 0, payload)), "Decompression error");
-    // ... but what the decoder finds on the way still decides the report: this
-    // stream's strings link into a loop.
-    const Bytes looping{0x61, 0x00, 0xC0, 0x20, 0x30};
-    EXPECT_EQ(unpack(withHeader(14, 65538, 0, looping)), "Decompression stack overflow!");
-    EXPECT_EQ(unpack(withHeader(14, 0xFFFFFFF0u, 0, looping)), "Decompression stack overflow!");
-    EXPECT_EQ(unpack(Bytes(example.begin(), example.begin() + 19)),
-              corrupt + "is 19 bytes long, shorter than its 20-byte header.");
-    EXPECT_EQ(unpack(Bytes(example.begin(), example.end() - 1)), corrupt + "has 3 bytes after its header, expected 4.");
-    // A packed length near 4 GB must not wrap the comparison.
-    EXPECT_EQ(unpack(withHeader(packedStored, 0xFFFFFFFFu, 0, {0x61}, 0xFFFFFFFFu)),
-              corrupt + "has 1 bytes after its header, expected 4294967295.");
-}
-
-namespace {
-
-// A caller's own buffers, counted: what is obtained is either handed out or
-// released, with the size it was obtained with.
-struct CountedBuffers {
-    static inline int obtained = 0, released = 0;
-    static inline uint32_t lastSize = 0;
-    static inline bool refuse = false;
-    static unsigned char* obtain(uint32_t size) {
-        if (refuse) return nullptr;
-        ++obtained;
-        lastSize = size;
-        return static_cast<unsigned char*>(std::malloc(size));
+// The checks run in order and the first failure names itself; the decoder's reports
+// pass up unchanged; a short resource is never read past its end; a buffer the
+// caller lent is released on every failure.
+TEST(UnpackResource, EachFaultHasItsOwnReport) {
+    const Bytes looping{0x61, 0x00, 0xC0, 0x20, 0x30};  // strings that link into a loop
+    const std::pair<Bytes, std::string> cases[] = {
+        {damaged(0, 1, 23), corrupt + "has invalid magic number in header."},  // the bad CRC is never reached
+        {withHeader(packedStored, 4, 0, five), corrupt + "has compressed length 5, expected <= 4."},
+        {damaged(21, 0x10), corrupt + "failed CRC check on compressed data."},
+        {damaged(13, 1), corrupt + "failed CRC check on uncompressed data."},
+        // Stored, with lengths and CRC fields that disagree: the length is reported first.
+        {withHeader(packedStored, 6, 0x1111, five), storedCorrupt + "has length 5, expected = 6."},
+        {withHeader(packedStored, 5, crc16(five.data(), 5, 0) ^ 1, five), storedCorrupt + "failed CRC cross check."},
+        {withHeader(14, 5, 0, abab), "Decompression error"},
+        {withHeader(20, 4, 0x0933, abab), "Invalid Parameters"},
+        // A length no 4-byte payload could reach is refused before 4 GB is asked for...
+        {withHeader(14, 0xFFFFFFF0u, 0, abab), "Decompression error"},
+        // ... but what the decoder finds on the way still decides the report.
+        {withHeader(14, 65538, 0, looping), "Decompression stack overflow!"},
+        {withHeader(14, 0xFFFFFFF0u, 0, looping), "Decompression stack overflow!"},
+        {Bytes(example.begin(), example.begin() + 19), corrupt + "is 19 bytes long, shorter than its 20-byte header."},
+        {Bytes(example.begin(), example.end() - 1), corrupt + "has 3 bytes after its header, expected 4."},
+        // A packed length near 4 GB must not wrap the comparison.
+        {withHeader(packedStored, 0xFFFFFFFFu, 0, {0x61}, 0xFFFFFFFFu),
+         corrupt + "has 1 bytes after its header, expected 4294967295."},
+    };
+    for (const auto& [resource, report] : cases) {
+        EXPECT_EQ(unpack(resource), report);
+        EXPECT_EQ(unpackInto(resource), report) << "into the caller's buffers";
     }
-    static void release(unsigned char* block, uint32_t size) {
-        ++released;
-        EXPECT_EQ(size, lastSize);
-        std::free(block);
-    }
-};
-std::string unpackInto(const Bytes& resource) {
-    const UnpackBuffers buffers = {CountedBuffers::obtain, CountedBuffers::release};
-    const unsigned char* data = nullptr;
-    uint32_t length = 0;
-    bool mustFree = false;
-    ErrorHandle result = unpackPackedBytes("VANTOREL007", resource.data(), uint32_t(resource.size()), &data,
-                                           &length, &mustFree, &buffers);
-    if (isFailure(result)) return result.message().text();
-    std::string bytes(data, data + length);
-    if (mustFree) CountedBuffers::release(const_cast<unsigned char*>(data), length);
-    return bytes;
-}
-
-}  // namespace
-
-TEST(UnpackResource, CallersBuffersAreHandedOutOrReleasedOnEveryFailure) {
-    EXPECT_EQ(unpackInto(example), "abab");
-    Bytes badCrc = example;
-    badCrc[13] ^= 1;
-    EXPECT_EQ(unpackInto(badCrc), corrupt + "failed CRC check on uncompressed data.");
-    EXPECT_EQ(unpackInto(withHeader(14, 5, 0, {0x61, 0x31, 0x00, 0x20})), "Decompression error");
-    EXPECT_EQ(CountedBuffers::obtained, 3);
-    EXPECT_EQ(CountedBuffers::released, 3);
-    EXPECT_EQ(unpackInto(withHeader(packedStored, 5, crc16(five.data(), 5, 0), five)), std::string("\1\2\3\4\5"));
-    EXPECT_EQ(CountedBuffers::obtained, 3) << "a stored resource needs no buffer";
-    CountedBuffers::refuse = true;
-    EXPECT_EQ(unpackInto(example), "Invalid Parameters");
-    CountedBuffers::refuse = false;
+    EXPECT_EQ(released, obtained) << "every buffer obtained is released on failure";
 }

@@ -16,8 +16,7 @@ using platform::host::Fault;
 using platform::host::failCall;
 
 const std::string desktop = "C:\\Users\\user\\Desktop\\";
-const std::string groupDir =
-    "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\";
+const std::string groupDir = "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\";
 
 class Shortcut : public SandboxTest {
 protected:
@@ -48,11 +47,10 @@ protected:
     }
 };
 
-TEST_F(Shortcut, EveryKindOfLinkReadsBackAsSet) {
+TEST_F(Shortcut, EveryKindOfLinkReadsBackAsSetAndReplacesAnOldOne) {
     // In a group that does not exist yet, the working directory comes from the target.
     std::string link = groupDir + "Vantorel Group\\Extras\\Vantorel.lnk";
-    EXPECT_EQ(make(link, "C:\\Program Files\\Vantorel\\Vantorel.exe"),
-              "C:\\Program Files\\Vantorel\\Vantorel.exe");
+    EXPECT_EQ(make(link, "C:\\Program Files\\Vantorel\\Vantorel.exe"), "C:\\Program Files\\Vantorel\\Vantorel.exe");
     EXPECT_EQ(field(link, "Working directory"), "C:\\Program Files\\Vantorel");
     EXPECT_EQ(field(link, "Description"), "<absent>");
     EXPECT_EQ(make(desktop + "Notes.lnk", "notepad.exe"), "notepad.exe");
@@ -68,10 +66,8 @@ TEST_F(Shortcut, EveryKindOfLinkReadsBackAsSet) {
     // The longest link path that fits.
     for (link = desktop; link.size() < 259 - 4;) link += link.size() % 60 == 0 ? '\\' : 'n';
     EXPECT_EQ(make(link + ".lnk"), "C:\\a.exe");
-}
-
-TEST_F(Shortcut, ExistingLinkIsReplacedUnlessReadOnly) {
-    std::string link = desktop + "Game.lnk";
+    // An existing link is replaced, unless it is read-only.
+    link = desktop + "Game.lnk";
     EXPECT_EQ(make(link, "C:\\Old\\old.exe", "-old"), "C:\\Old\\old.exe");
     EXPECT_EQ(make(link, "C:\\New\\new.exe"), "C:\\New\\new.exe");
     EXPECT_EQ(field(link, "Command line arguments"), "<absent>");
@@ -87,11 +83,8 @@ TEST_F(Shortcut, FailuresAreReportedAndLeaveNoLink) {
     failCall(Fault::createLink, 1);
     EXPECT_EQ(make(desktop + "A.lnk"), "Could not create IShellLink object");
 
-    // A refused save, a link object without IPersistFile and a path too long
-    // for the conversion all name the full link path.
-    std::string link = groupDir + "Vantorel\\Vantorel.lnk";
-    failCall(Fault::saveLink, 1);
-    EXPECT_EQ(make(link), "Could not save shortcut file \"" + link + "\"");
+    // A link object without IPersistFile and a path too long for the conversion name
+    // the full link path, as a refused save does.
     failCall(Fault::persistLink, 1);
     EXPECT_EQ(make(desktop + "B.lnk"), "Could not save shortcut file \"" + desktop + "B.lnk\"");
     std::string longDir = desktop + std::string(240, 'd');
@@ -99,9 +92,8 @@ TEST_F(Shortcut, FailuresAreReportedAndLeaveNoLink) {
     EXPECT_FALSE(std::filesystem::exists(sandbox.path(longDir))) << "refused before anything is made";
 
     failCall(Fault::makeDirectory, 1);
-    std::string report = make(groupDir + "New Group\\C.lnk");
-    EXPECT_NE(report, "C:\\a.exe");
-    EXPECT_EQ(report.find("shortcut"), std::string::npos) << "the directory's own report is passed up";
+    EXPECT_EQ(make(groupDir + "New Group\\C.lnk").rfind("Cannot create directory", 0), 0u)
+        << "the directory's own report is passed up";
 }
 
 }  // namespace

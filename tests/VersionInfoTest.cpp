@@ -13,14 +13,9 @@ namespace {
 
 typedef std::vector<unsigned char> Bytes;
 
-void put16(Bytes& b, size_t at, uint32_t v) {
-    b[at] = static_cast<unsigned char>(v);
-    b[at + 1] = static_cast<unsigned char>(v >> 8);
-}
-
-void put32(Bytes& b, size_t at, uint32_t v) {
-    put16(b, at, v & 0xFFFF);
-    put16(b, at + 2, v >> 16);
+// Little-endian, as PE files are.
+void put(Bytes& b, size_t at, uint32_t v, int width = 4) {
+    for (int i = 0; i < width; ++i) b[at + i] = static_cast<unsigned char>(v >> 8 * i);
 }
 
 void pad4(Bytes& b) { b.resize((b.size() + 3) & ~size_t(3), 0); }
@@ -33,8 +28,7 @@ Bytes utf16(const std::string& text) {
 
 // Header, key, value and children, each aligned to 4 bytes; text values
 // (type 1) count their length in characters.
-Bytes versionNode(const std::string& key, const Bytes& value, uint16_t type,
-                  const std::vector<Bytes>& children) {
+Bytes versionNode(const std::string& key, const Bytes& value, uint16_t type, const std::vector<Bytes>& children) {
     Bytes node(6, 0), name = utf16(key);
     node.insert(node.end(), name.begin(), name.end());
     pad4(node);
@@ -43,27 +37,25 @@ Bytes versionNode(const std::string& key, const Bytes& value, uint16_t type,
         pad4(node);
         node.insert(node.end(), child.begin(), child.end());
     }
-    put16(node, 0, static_cast<uint32_t>(node.size()));
-    put16(node, 2, static_cast<uint32_t>(type == 1 ? value.size() / 2 : value.size()));
-    put16(node, 4, type);
+    put(node, 0, static_cast<uint32_t>(node.size()), 2);
+    put(node, 2, static_cast<uint32_t>(type == 1 ? value.size() / 2 : value.size()), 2);
+    put(node, 4, type, 2);
     return node;
 }
 
 Bytes fixedInfo(const uint32_t (&words)[13]) {
     Bytes b(52, 0);
-    for (int i = 0; i < 13; ++i) put32(b, static_cast<size_t>(i) * 4, words[i]);
+    for (int i = 0; i < 13; ++i) put(b, static_cast<size_t>(i) * 4, words[i]);
     return b;
 }
 
 // A VS_VERSIONINFO with a string table and, when asked, a translation.
-Bytes versionResource(const Bytes& fixed, bool withTranslation, uint16_t language = 0,
-                      uint16_t codePage = 0) {
+Bytes versionResource(const Bytes& fixed, bool withTranslation, uint16_t language = 0, uint16_t codePage = 0) {
     Bytes table = versionNode("040904E4", {}, 1, {versionNode("FileVersion", utf16("1.0.0.1"), 1, {})});
     std::vector<Bytes> children{versionNode("StringFileInfo", {}, 1, {table})};
     if (withTranslation) {
         Bytes pair(4, 0);
-        put16(pair, 0, language);
-        put16(pair, 2, codePage);
+        put(pair, 0, language | uint32_t(codePage) << 16);
         children.push_back(versionNode("VarFileInfo", {}, 1, {versionNode("Translation", pair, 0, {})}));
     }
     return versionNode("VS_VERSION_INFO", fixed, 0, children);
@@ -83,7 +75,7 @@ Bytes tinyPe(const Bytes& resource, uint32_t type = 16) {
                                 {0x28, 1}, {0x2C, 0x80000030u}, {0x3E, 1}, {0x40, 0x409},
                                 {0x44, 0x48}, {0x48, rva + dataAt},
                                 {0x4C, static_cast<uint32_t>(resource.size())}};
-    for (const auto& f : tree) put32(section, f[0], f[1]);
+    for (const auto& f : tree) put(section, f[0], f[1]);
     // MZ stub, PE header (i386, one section), optional header, ".rsrc" section header.
     const uint32_t headers[][2] = {
         {0x00, 'M' | 'Z' << 8}, {0x3C, 0x40}, {0x40, 0x4550}, {0x44, 0x14C}, {0x46, 1},
@@ -91,7 +83,7 @@ Bytes tinyPe(const Bytes& resource, uint32_t type = 16) {
         {0xB4, 16}, {0xC8, rva}, {0xCC, size}, {0x138, 'r' << 24 | 's' << 16 | 'r' << 8 | '.'},
         {0x13C, 'c'}, {0x140, size}, {0x144, rva}, {0x148, size}, {0x14C, rawAt}};
     Bytes image(rawAt, 0);
-    for (const auto& f : headers) put32(image, f[0], f[1]);
+    for (const auto& f : headers) put(image, f[0], f[1]);
     image.insert(image.end(), section.begin(), section.end());
     return image;
 }
@@ -103,25 +95,21 @@ const uint32_t zero[13] = {};
 
 class VersionInfo : public SandboxTest {
 protected:
-    void put(const char* windowsPath, const Bytes& bytes) {
-        sandbox.writeHostFile(sandbox.path(windowsPath), std::string(bytes.begin(), bytes.end()));
-    }
+    void put(const char* path, const Bytes& bytes) { sandbox.writeHostFile(sandbox.path(path), {bytes.begin(), bytes.end()}); }
     void expectWords(const uint32_t (&words)[13]) {
         for (int i = 0; i < FileVersionInfo::fixedWordCount; ++i)
             EXPECT_EQ(info.fixedWord(i), words[i]) << "word " << i;
     }
-    const char* fails(const char* windowsPath) {
+    std::string fails(const char* windowsPath) {
         ErrorHandle result = info.readVersionInfo(windowsPath);
         EXPECT_EQ(result.severity(), SeverityError);
         EXPECT_EQ(result.code(), 0);
-        message = result.message().text();
-        return message.c_str();
+        return result.message().text();
     }
     FileVersionInfo info;
-    std::string message;
 };
 
-TEST_F(VersionInfo, ReadsFixedInfoAndTranslationAndEachReadReplacesTheLast) {
+TEST_F(VersionInfo, EachReadReplacesTheLastAndEachFailureNamesTheFile) {
     put("C:\\tools\\tool.exe", tinyPe(versionResource(fixedInfo(sample), true, 0x0407, 0x04B0)));
     ASSERT_TRUE(info.readVersionInfo("C:\\tools\\tool.exe").isNull());
     expectWords(sample);
@@ -138,31 +126,26 @@ TEST_F(VersionInfo, ReadsFixedInfoAndTranslationAndEachReadReplacesTheLast) {
     // A failed read leaves nothing of the earlier file behind.
     EXPECT_TRUE(isFailure(info.readVersionInfo("C:\\gone.exe")));
     expectWords(zero);
-}
 
-TEST_F(VersionInfo, EachFailureNamesTheFile) {
+    // Each failure names the file.
     put("C:\\icon.exe", tinyPe(versionResource(fixedInfo(sample), true), 3));
     put("C:\\notes.txt", Bytes{'h', 'i'});
     for (std::string file : {"C:\\nowhere\\missing.exe", "C:\\icon.exe", "C:\\notes.txt"})
-        EXPECT_EQ(fails(file.c_str()),
-                  "File " + file + " does not have version info (or does not exist)");
+        EXPECT_EQ(fails(file.c_str()), "File " + file + " does not have version info (or does not exist)");
 
     Bytes shortFixed = fixedInfo(sample);
     shortFixed.resize(40);
     put("C:\\short.exe", tinyPe(versionResource(shortFixed, true)));
-    EXPECT_STREQ(fails("C:\\short.exe"),
-                 "Error reading fixed file info in version info of file C:\\short.exe");
-    expectWords(zero);
+    EXPECT_EQ(fails("C:\\short.exe"), "Error reading fixed file info in version info of file C:\\short.exe");
 
     put("C:\\tool.exe", tinyPe(versionResource(fixedInfo(sample), true)));
     platform::host::failCall(platform::host::Fault::readVersion, 1);
-    EXPECT_STREQ(fails("C:\\tool.exe"), "Error reading version info of file C:\\tool.exe");
-    EXPECT_TRUE(info.readVersionInfo("C:\\tool.exe").isNull());
+    EXPECT_EQ(fails("C:\\tool.exe"), "Error reading version info of file C:\\tool.exe");
 
     // A wrong signature is reported after the words are kept.
     uint32_t words[13] = {0x12345678, 0x00010000, 0x00030000, 0x00000002};
     put("C:\\odd.exe", tinyPe(versionResource(fixedInfo(words), true, 0x0409, 0x04E4)));
-    EXPECT_STREQ(fails("C:\\odd.exe"), "Invalid signature in version info of file C:\\odd.exe");
+    EXPECT_EQ(fails("C:\\odd.exe"), "Invalid signature in version info of file C:\\odd.exe");
     expectWords(words);
     EXPECT_EQ(info.language(), 0x0409);
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -21,10 +20,9 @@ namespace {
 void addPrograms(const fs::path& dir, std::vector<fs::path>& found, size_t wanted) {
     std::vector<fs::path> all;
     std::error_code ignored;
-    for (auto& entry : fs::directory_iterator(dir, ignored)) {
-        std::string ext = entry.path().extension().string();
-        if (ext == ".dll" || ext == ".exe" || ext == ".scr") all.push_back(entry.path());
-    }
+    for (auto& entry : fs::directory_iterator(dir, ignored))
+        if (std::string ext = entry.path().extension().string(); ext == ".dll" || ext == ".exe" || ext == ".scr")
+            all.push_back(entry.path());
     std::sort(all.begin(), all.end());
     for (size_t i = 0; i < all.size(); i += std::max<size_t>(1, all.size() / wanted))
         found.push_back(all[i]);
@@ -44,8 +42,7 @@ TEST(VersionPefileCrossCheck, SameFixedInfoAndTranslationAsPefile) {
     addPrograms(fs::path(VANTOREL_SOURCE_DIR) / "build/windows/bin", files, 1000);
 
     TempSandbox sandbox;
-    std::string command = std::string("/usr/bin/python3 ") + VANTOREL_SOURCE_DIR +
-                          "/tests/support/pefile_versions.py";
+    std::string command = std::string("/usr/bin/python3 ") + VANTOREL_SOURCE_DIR + "/tests/support/pefile_versions.py";
     for (const fs::path& f : files) command += " '" + f.string() + "'";
     ASSERT_EQ(std::system((command + " >'" + sandbox.root() + "/pefile.txt'").c_str()), 0);
     std::istringstream expected(sandbox.readHostFile(sandbox.root() + "/pefile.txt"));
@@ -71,9 +68,7 @@ TEST(VersionPefileCrossCheck, SameFixedInfoAndTranslationAsPefile) {
         bool signed_ = want.rfind(std::to_string(FileVersionInfo::expectedSignature) + " ", 0) == 0;
         EXPECT_TRUE(!signed_ || result.isNull()) << file.string() << ": " << result.message().text();
     }
-    std::printf("compared %zu PE files with pefile, %d of them with a version resource\n",
-                files.size(), withVersion);
-    EXPECT_GE(withVersion, 20) << "too few samples carry a version resource";
+    EXPECT_GE(withVersion, 20) << "too few of " << files.size() << " samples carry a version resource";
 }
 
 }  // namespace
