@@ -6,7 +6,6 @@
 #include "platform/platform.h"
 
 TEST(ErrorReport, TextStopRuleAndTheFirstWorstKept) {
-    EXPECT_STREQ(reportText(makeReport(4, "disk full", 0)).text(), "Error: disk full");
     EXPECT_STREQ(reportText(makeReport(4, "m", -3)).text(), "Error: m (-3)");
     EXPECT_STREQ(reportText(makeReport(6, "x", 0)).text(), "Fatal Error: x");
     EXPECT_STREQ(reportText(makeReport(3, "odd", 0)).text(), ": odd");  // unnamed severity
@@ -29,9 +28,7 @@ TEST(LastSystemError, ReadsLikeTheSystemWithItsLineEnding) {
     platform::setLastErrorCode(0);
     EXPECT_TRUE(lastSystemError().isNull());
     platform::setLastErrorCode(5);
-    ErrorHandle e = lastSystemError();
-    EXPECT_EQ(e.severity(), SeverityError);
-    EXPECT_STREQ(e.message().text(), "Access is denied.\r\n");
+    EXPECT_STREQ(lastSystemError().message().text(), "Access is denied.\r\n");
     platform::setLastErrorCode(0xDEAD);  // no text for it: still a failure
     EXPECT_EQ(lastSystemError().severity(), SeverityError);
     platform::setLastErrorCode(0);

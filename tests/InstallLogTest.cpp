@@ -13,7 +13,7 @@ class InstallLogTest : public SandboxTest {
 protected:
     std::string bytes() { return sandbox.readHostFile(sandbox.path("C:\\log.gus")); }
     ErrorHandle read(const std::string& file) {
-        sandbox.writeHostFile(sandbox.root() + "/drive_c/log.gus", file);
+        sandbox.writeHostFile(sandbox.path("C:\\log.gus"), file);
         return log.readLogFile("C:\\log.gus");
     }
     InstallLog log;
@@ -31,18 +31,17 @@ TEST_F(InstallLogTest, WritesCrLfLinesWithoutSystemFoldersAndReadsThemBack) {
     log.addInstalledFile("Default", "", "rel.txt");
     log.addRegistryKey("HKEY_LOCAL_MACHINE", "SOFTWARE\\X");
     ASSERT_FALSE(isFailure(log.writeLogFile("C:\\log.gus")));
-    EXPECT_EQ(bytes().find("SYSTEM"), std::string::npos);
-    EXPECT_EQ(bytes().substr(bytes().find("INSTALLED_FILE")),
+    const std::string written = bytes();
+    EXPECT_EQ(written.find("SYSTEM"), std::string::npos);
+    EXPECT_EQ(written.substr(written.find("INSTALLED_FILE")),
               "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\Vantorel.exe\r\n"
               "INSTALLED_FILE|Default||rel.txt\r\nREG_KEY|HKEY_LOCAL_MACHINE|SOFTWARE\\X\r\n");
 
+    // What is read back writes the same bytes again.
     InstallLog back;
     ASSERT_FALSE(isFailure(back.readLogFile("C:\\LOG.GUS")));  // names compare without case
-    EXPECT_STREQ(back.applicationName.text(), "Vantorel v0.94a");
-    EXPECT_STREQ(back.locations.APP.text(), "C:\\Games\\Vantorel");
-    ASSERT_EQ(back.installedFiles.size(), 2);
-    EXPECT_STREQ(back.installedFiles[1].location.text(), "");
-    EXPECT_STREQ(back.registryKeys[0].key.text(), "SOFTWARE\\X");
+    ASSERT_FALSE(isFailure(back.writeLogFile("C:\\log.gus")));
+    EXPECT_EQ(bytes(), written);
 }
 
 TEST_F(InstallLogTest, WriterReportsWhatItCannotWrite) {
@@ -62,13 +61,14 @@ TEST_F(InstallLogTest, WriterReportsWhatItCannotWrite) {
     EXPECT_TRUE(isFailure(log.writeLogFile("C:\\log.gus")));
     platform::host::failCall(platform::host::Fault::moveFile, 1);
     EXPECT_TRUE(isFailure(log.writeLogFile("C:\\log.gus")));
+    const std::string leftover = sandbox.path("C:\\log.gus.new");
     EXPECT_EQ(bytes(), old);
-    EXPECT_FALSE(std::filesystem::exists(sandbox.root() + "/drive_c/log.gus.new"));
+    EXPECT_FALSE(std::filesystem::exists(leftover));
     // A leftover of a failed attempt does not stand in the way of the next.
-    sandbox.writeHostFile(sandbox.root() + "/drive_c/log.gus.new", "stale");
+    sandbox.writeHostFile(leftover, "stale");
     ASSERT_FALSE(isFailure(log.writeLogFile("C:\\log.gus")));
     EXPECT_NE(bytes().find("APPLICATION_NAME|new\r\n"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(sandbox.root() + "/drive_c/log.gus.new"));
+    EXPECT_FALSE(std::filesystem::exists(leftover));
 }
 
 TEST_F(InstallLogTest, ReaderStopsAtTheFirstLineItCannotAccept) {
@@ -86,9 +86,8 @@ TEST_F(InstallLogTest, ReaderStopsAtTheFirstLineItCannotAccept) {
     ErrorHandle fifth = read("GUS|1\r\nAPPLICATION_NAME|V\r\nFILE_LOCATIONS|%APP%|C:\\V\r\n"
                              "INSTALLED_FILE|Default|%APP%|C:\\V\\a\r\nBROKEN\r\nINSTALLED_FILE|Default|%APP%|C:\\V\\b\r\n");
     EXPECT_STREQ(fifth.message().text(), "Unknown type in line \"BROKEN\"");
-    EXPECT_STREQ(log.applicationName.text(), "V");
     EXPECT_STREQ(log.locations.APP.text(), "C:\\V");
-    EXPECT_EQ(log.installedFiles.size(), 1);
+    EXPECT_EQ(log.installedFiles.size(), 1);  // a, read before; not b
 }
 
 TEST_F(InstallLogTest, ReaderAcceptsWhatTheFormatAllows) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "engine/InstallRun.h"
@@ -11,83 +12,73 @@
 #include "tests/support/InstallSetResources.h"
 #include "tests/support/TempSandbox.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
-const char* const programs =
-    "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Vantorel";
+const std::string programs = "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Vantorel";
 
-class PlantedLinkTest : public SandboxTest {
-protected:
-    PlantedLinkTest() { sandbox.writeHostFile(sandbox.path("C:\\Elsewhere\\keep.txt"), "mine"); }
-    // Makes the Windows folder `at` a link to C:\Elsewhere.
-    void plant(const std::string& at) {
-        std::filesystem::create_directories(std::filesystem::path(sandbox.path(at)).parent_path());
-        std::filesystem::create_directory_symlink(sandbox.path("C:\\Elsewhere"), sandbox.path(at));
-    }
-    std::string install(const std::vector<std::string>& rows) {
-        putInstallSet(rows);
+// What a standard user keeps in C:\Elsewhere, the target of every planted link.
+void putElsewhere(const TempSandbox& sandbox) {
+    sandbox.writeHostFile(sandbox.path("C:\\Elsewhere\\keep.txt"), "mine");
+}
+// C:\Elsewhere holds exactly what it held before.
+void expectUntouched(const TempSandbox& sandbox) {
+    EXPECT_EQ(std::distance(fs::directory_iterator(sandbox.path("C:\\Elsewhere")), fs::directory_iterator()), 1);
+    EXPECT_EQ(sandbox.readHostFile(sandbox.path("C:\\Elsewhere\\keep.txt")), "mine");
+}
+
+}  // namespace
+
+// Each folder in turn made a link to C:\Elsewhere: the install stops there and
+// its undo takes away what was written before, reaching nothing through the link.
+TEST(PlantedLinkTest, NothingIsWrittenThroughALinkedInstallationOrGroupFolder) {
+    const std::string cases[][3] = {
+        {"C:\\Games\\Vantorel\\doc", "B|Default|%APP%\\doc\\keep.txt",
+         "Could not create file \"C:\\Games\\Vantorel\\doc\\keep.txt\", a junction or link lies on its way"},
+        {"C:\\Games\\Vantorel", "B|Default|%APP%\\keep.txt",
+         "Could not create file \"C:\\Games\\Vantorel\\keep.txt\", a junction or link lies on its way"},
+        {programs, "B|Default|%APP%\\b.txt|keep",
+         "Could not save shortcut file \"" + programs + "\\keep.lnk\", a junction or link lies on its way"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        TempSandbox sandbox;
+        putElsewhere(sandbox);
+        fs::create_directories(fs::path(sandbox.path(c[0])).parent_path());
+        fs::create_directory_symlink(sandbox.path("C:\\Elsewhere"), sandbox.path(c[0]));
+        putInstallSet({"A|Default|%DESKTOP%\\a.txt", c[1]});
         InstallSet set;
-        EXPECT_FALSE(isFailure(set.parseInstallSet("VANTOREL")));
+        ASSERT_FALSE(isFailure(set.parseInstallSet("VANTOREL")));
         FileLocations locations;
         locations.setLocationValue("%APP%", "C:\\Games\\Vantorel");
-        locations.setLocationValue("%SHORTCUT%", programs);
+        locations.setLocationValue("%SHORTCUT%", programs.c_str());
         locations.setLocationValue("%DESKTOP%", "C:\\Users\\user\\Desktop");
         set.setLocations(locations);
         set.log.applicationName = "Vantorel v0.94a";
         GroupList groups(8, false);
         groups.append("Default");
-        std::string message = runInstall(set, groups, "Vantorel").message().text();
+        EXPECT_STREQ(runInstall(set, groups, "Vantorel").message().text(), c[2].c_str());
+        EXPECT_TRUE(fs::exists(sandbox.path("C:\\Users\\user\\Desktop\\a.txt")));
         undoInstallation(set.log);
-        return message;
+        EXPECT_FALSE(fs::exists(sandbox.path("C:\\Users\\user\\Desktop\\a.txt")));
+        expectUntouched(sandbox);
     }
-    // C:\Elsewhere holds exactly what it held before.
-    void expectUntouched() {
-        int entries = 0;
-        for (auto& e : std::filesystem::directory_iterator(sandbox.path("C:\\Elsewhere")))
-            entries += !e.path().empty();
-        EXPECT_EQ(entries, 1);
-        EXPECT_EQ(sandbox.readHostFile(sandbox.path("C:\\Elsewhere\\keep.txt")), "mine");
-    }
-};
-
-TEST_F(PlantedLinkTest, NoFileIsWrittenThroughALinkInTheInstallationFolder) {
-    plant("C:\\Games\\Vantorel\\doc");
-    EXPECT_EQ(install({"A|Default|%APP%\\a.txt", "B|Default|%APP%\\doc\\keep.txt"}),
-              "Could not create file \"C:\\Games\\Vantorel\\doc\\keep.txt\", a junction or link "
-              "lies on its way");
-    expectUntouched();
-    EXPECT_FALSE(std::filesystem::exists(sandbox.path("C:\\Games\\Vantorel\\a.txt")))
-        << "the undo still removes what was written";
 }
 
-TEST_F(PlantedLinkTest, TheInstallationFolderItselfMayNotBeALink) {
-    plant("C:\\Games\\Vantorel");
-    EXPECT_EQ(install({"A|Default|%APP%\\keep.txt"}),
-              "Could not create file \"C:\\Games\\Vantorel\\keep.txt\", a junction or link lies on "
-              "its way");
-    expectUntouched();
-}
-
-TEST_F(PlantedLinkTest, NoShortcutIsSavedThroughALinkedGroupFolder) {
-    plant(programs);
-    EXPECT_EQ(install({"A|Default|%APP%\\a.txt|keep"}),
-              std::string("Could not save shortcut file \"") + programs +
-                  "\\keep.lnk\", a junction or link lies on its way");
-    expectUntouched();
-}
-
-TEST_F(PlantedLinkTest, ALinkPlantedWhereTheLogIsWrittenIsNeverFollowed) {
+TEST(PlantedLinkTest, ALinkPlantedWhereTheLogIsWrittenIsNeverFollowed) {
+    TempSandbox sandbox;
+    putElsewhere(sandbox);
     const char* const path = "C:\\Games\\Vantorel\\Vantorel.gus";
-    std::filesystem::create_directories(sandbox.path("C:\\Games\\Vantorel"));
+    fs::create_directories(sandbox.path("C:\\Games\\Vantorel"));
     auto plantBeside = [&] {
-        std::filesystem::create_symlink(sandbox.path("C:\\Elsewhere\\keep.txt"),
-                                        sandbox.path(path) + ".new");
+        fs::create_symlink(sandbox.path("C:\\Elsewhere\\keep.txt"), sandbox.path(path) + ".new");
     };
     plantBeside();
     InstallLog log;
     log.applicationName = "Vantorel v0.94a";
     EXPECT_TRUE(log.writeLogFile(path).isNull());
-    expectUntouched();
+    expectUntouched(sandbox);
     const std::string old = sandbox.readHostFile(sandbox.path(path));
     EXPECT_NE(old.find("GUS"), std::string::npos);
 
@@ -96,8 +87,6 @@ TEST_F(PlantedLinkTest, ALinkPlantedWhereTheLogIsWrittenIsNeverFollowed) {
     log.applicationName = "changed";
     EXPECT_STREQ(log.writeLogFile(path).message().text(),
                  "Could not open file \"C:\\Games\\Vantorel\\Vantorel.gus\" for writing");
-    expectUntouched();
+    expectUntouched(sandbox);
     EXPECT_EQ(sandbox.readHostFile(sandbox.path(path)), old);
 }
-
-}  // namespace

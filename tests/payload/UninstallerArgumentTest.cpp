@@ -20,18 +20,17 @@ TEST(UninstallerArgument, QuotedKeepsItsBlanksUnquotedEndsAtOneAndNoneOrNoRoomIs
     EXPECT_EQ(argument("C:\\a.gus", 9), "C:\\a.gus");
 }
 
+// Only the switch itself: /Sx is an (unusable) log path, not the switch.
 TEST(UninstallerArgument, SilentSwitchComesFirstAndIsNeverTakenForTheLog) {
-    char out[260];
-    bool silent = false;
-    ASSERT_TRUE(uninstallArguments("/S \"C:\\Program Files\\Vantorel.gus\"", &silent, out, sizeof out));
-    EXPECT_TRUE(silent);
-    EXPECT_STREQ(out, "C:\\Program Files\\Vantorel.gus");
-    ASSERT_TRUE(uninstallArguments(" \"C:\\V.gus\"", &silent, out, sizeof out));
-    EXPECT_FALSE(silent);
-    EXPECT_STREQ(out, "C:\\V.gus");
-    EXPECT_FALSE(uninstallArguments("/s", &silent, out, sizeof out));
-    EXPECT_TRUE(silent);
-    // Only the switch itself: /Sx is an (unusable) log path, not the switch.
-    ASSERT_TRUE(uninstallArguments("/Sx", &silent, out, sizeof out));
-    EXPECT_FALSE(silent);
+    const struct { const char* line; bool silent; const char* log; } cases[] = {
+        {"/S \"C:\\Program Files\\Vantorel.gus\"", true, "C:\\Program Files\\Vantorel.gus"},
+        {" \"C:\\V.gus\"", false, "C:\\V.gus"}, {"/s", true, nullptr}, {"/Sx", false, "/Sx"},
+    };
+    for (const auto& c : cases) {
+        char out[260];
+        bool silent = !c.silent;
+        ASSERT_EQ(uninstallArguments(c.line, &silent, out, sizeof out), c.log != nullptr) << c.line;
+        EXPECT_EQ(silent, c.silent) << c.line;
+        if (c.log != nullptr) { EXPECT_STREQ(out, c.log); }
+    }
 }
