@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "tests/support/TempSandbox.h"
@@ -19,6 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 const char* const caption = "[Setup Vantorel v0.94a]";
 const size_t npos = std::string::npos;
+using Paths = std::vector<std::string>;
 
 struct Session {
     std::string output;
@@ -53,14 +55,17 @@ protected:
         return result;
     }
 
+    // A silent run shows no box, so it prints nothing; returns its exit code.
+    int silent(const char* program, const std::string& arguments) {
+        Session session = run("", program, arguments);
+        EXPECT_EQ(session.output, "") << program << " " << arguments;
+        return session.status;
+    }
+
     std::string hive(const char* name) {
         return sandbox.readHostFile(sandbox.root() + "/registry/" + name + ".reg");
     }
-    bool exists(const std::string& windowsPath) {
-        std::string host = sandbox.path(windowsPath);
-        EXPECT_FALSE(host.empty()) << windowsPath;  // or a check that it is gone proves nothing
-        return fs::exists(host);
-    }
+    bool exists(const std::string& windowsPath) { return fs::exists(sandbox.path(windowsPath)); }
 
     static int count(const std::string& text, const std::string& what) {
         int n = 0;
@@ -81,14 +86,15 @@ TEST_F(SetupProgramTest, CompleteInstallRefusalAndRemovalBySealedLog) {
     Session first = run("y\nC:\\Games\n" + startMenu + "\\Programs\ny\nn\n");
     ASSERT_EQ(first.status, 0) << first.output;
     EXPECT_NE(first.output.find("Install Vantorel to 'C:\\Games\\Vantorel'?"), npos) << first.output;
-    EXPECT_NE(first.output.find("Installation is complete.\nDo you wish to view the HTML documentation now?"), npos);
+    EXPECT_NE(first.output.find("Installation is complete.\nDo you wish to view the HTML documentation now?\n"
+                                "Yes or No? [Y/n]"), npos);
     EXPECT_EQ(first.output.find("Error:"), npos) << first.output;
     const std::string gusPath = sandbox.path("C:\\Games\\Vantorel\\Vantorel.gus");
     const std::string gus = sandbox.readHostFile(gusPath);
     EXPECT_EQ(count(gus, "INSTALLED_FILE|"), 25 + 5 + 2);  // files, product links, log, uninstall link
-    for (const std::string& made : {"C:\\Games\\Vantorel\\Vantorel.exe", "C:\\Users\\user\\Desktop\\Vantorel.lnk",
+    for (const std::string& made : Paths{"C:\\Games\\Vantorel\\Vantorel.exe", "C:\\Users\\user\\Desktop\\Vantorel.lnk",
                                     startMenu + "\\Programs\\Vantorel\\Uninstall Vantorel v0.94a.lnk",
-                                    std::string("C:\\Program Files\\Common Files\\System\\TessalyUninstaller.exe")})
+                                    "C:\\Program Files\\Common Files\\System\\TessalyUninstaller.exe"})
         EXPECT_TRUE(exists(made)) << made;
 
     Session second = run("y\n");
@@ -110,8 +116,8 @@ TEST_F(SetupProgramTest, CompleteInstallRefusalAndRemovalBySealedLog) {
     Session removal = run("y\n", "vantorel-uninstall", log);
     EXPECT_EQ(removal.status, 0) << removal.output;
     EXPECT_NE(removal.output.find("Info: Vantorel v0.94a was removed."), npos) << removal.output;
-    for (const std::string& gone : {std::string("C:\\Games\\Vantorel"), startMenu + "\\Programs\\Vantorel",
-                                    std::string("C:\\Users\\user\\Desktop\\Vantorel.lnk")})
+    for (const std::string& gone :
+         Paths{"C:\\Games\\Vantorel", startMenu + "\\Programs\\Vantorel", "C:\\Users\\user\\Desktop\\Vantorel.lnk"})
         EXPECT_FALSE(exists(gone)) << gone;
     EXPECT_EQ(hive("HKEY_LOCAL_MACHINE").find("Vantorel"), npos);
     EXPECT_EQ(hive("HKEY_CURRENT_USER").find("Hollowmere\\Vantorel"), npos);
@@ -132,14 +138,18 @@ TEST_F(SetupProgramTest, RecordedVersionDecidesTheFirstBox) {
         const std::string out = run("").output;
         EXPECT_EQ(out.find("Vantorel version v0.93 is already installed.") != npos, c.installed) << out;
         EXPECT_EQ(out.find("Do you wish to install Vantorel v0.94a?") != npos, !c.installed) << out;
+        EXPECT_EQ(out.find("Info: Have a nice day.") != npos, !c.installed);  // the end of input says No
     }
 }
 
 // Enter takes No at the first question and the confirmation, Yes at the
-// documentation question; an opener that fails is reported, and the
-// installation still stands.
+// documentation question, and an answer that is neither asks again; an opener
+// that fails is reported, and the installation still stands.
 TEST_F(SetupProgramTest, EnterTakesTheDefaultButton) {
-    EXPECT_NE(run("\n").output.find("Info: Have a nice day."), npos);
+    Session first = run("maybe\n\r\n");
+    EXPECT_NE(first.output.find("[Setup Vantorel v0.94a] (question)\nDo you wish to install Vantorel v0.94a?\n"
+                                "Yes or No? [y/N] Yes or No? [y/N] \n"), npos) << first.output;
+    EXPECT_NE(first.output.find("Info: Have a nice day."), npos);
     Session confirm = run("y\nC:\\\n" + startMenu + "\n\n");
     EXPECT_NE(confirm.output.find("Install Vantorel to 'C:\\Vantorel'?"), npos) << confirm.output;
     EXPECT_NE(confirm.output.find("Info: Have a nice day."), npos);
@@ -186,8 +196,9 @@ TEST_F(SetupProgramTest, RunsThatStopBeforeTheInstallationWriteNothing) {
 
 TEST_F(SetupProgramTest, FoldersComeBackAsTheShellSpellsThem) {
     fs::create_directories(sandbox.root() + "/drive_c/Games");
-    // Forward slashes, another case and trailing backslashes, as a user may type them.
-    Session typed = run("y\nc:/GAMES\\\\\n" + startMenu + "\\programs\\\ny\nn\n");
+    // Forward slashes, another case and trailing backslashes, as a user may type
+    // them; answers in capitals ending in CR LF (No where Enter would be Yes).
+    Session typed = run("y\nc:/GAMES\\\\\n" + startMenu + "\\programs\\\nY\r\nN\r\n");
     EXPECT_NE(typed.output.find("Install Vantorel to 'C:\\Games\\Vantorel'?"), npos) << typed.output;
     EXPECT_EQ(typed.output.find("Error:"), npos) << typed.output;
     EXPECT_TRUE(exists(startMenu + "\\Programs\\Vantorel\\Vantorel.lnk"));
@@ -213,9 +224,7 @@ TEST_F(SetupProgramTest, SettingsThatCannotBeRecordedAreReportedOnceAndUndoNothi
 // the entry's quiet command, install again; no box at any step.
 TEST_F(SetupProgramTest, SilentInstallRemovalAndReinstallShowNoBox) {
     const std::string dir = "C:\\Silent Place\\Vantorel";
-    Session installed = run("", "vantorel-setup", "/S '/D=" + dir + "'");
-    EXPECT_EQ(installed.status, 0) << installed.output;
-    EXPECT_EQ(installed.output, "");
+    ASSERT_EQ(silent("vantorel-setup", "/S '/D=" + dir + "'"), 0);
 
     // The size Windows shows is what the product's files take, in kilobytes
     // rounded up: those in its folder and its screen saver in the Windows folder.
@@ -236,18 +245,14 @@ TEST_F(SetupProgramTest, SilentInstallRemovalAndReinstallShowNoBox) {
                            "\"NoModify\"=dword:00000001\n\"NoRepair\"=dword:00000001\n"), npos)
         << machine;
 
-    Session again = run("", "vantorel-setup", "/S");
-    EXPECT_EQ(again.status, 1);
-    EXPECT_EQ(again.output, "");
+    EXPECT_EQ(silent("vantorel-setup", "/S"), 1);
     EXPECT_EQ(hive("HKEY_LOCAL_MACHINE"), machine);
 
-    Session removed = run("", "vantorel-uninstall", "/S '" + dir + "\\Vantorel.gus'");
-    EXPECT_EQ(removed.status, 0) << removed.output;
-    EXPECT_EQ(removed.output, "");
+    EXPECT_EQ(silent("vantorel-uninstall", "/S '" + dir + "\\Vantorel.gus'"), 0);
     EXPECT_FALSE(exists(dir));
     EXPECT_EQ(hive("HKEY_LOCAL_MACHINE").find("Uninstall\\\\Vantorel"), npos);
 
-    EXPECT_EQ(run("", "vantorel-setup", "/S").status, 0);
+    EXPECT_EQ(silent("vantorel-setup", "/S"), 0);
     EXPECT_TRUE(exists("C:\\Program Files\\Vantorel\\Vantorel.exe"));
 }
 
@@ -255,21 +260,15 @@ TEST_F(SetupProgramTest, SilentInstallRemovalAndReinstallShowNoBox) {
 // codes a script sees, and that a silent run prints nothing.
 TEST_F(SetupProgramTest, SilentFailuresEndWithTheirCodeAndLeaveNothing) {
     std::string userBefore = hive("HKEY_CURRENT_USER");
-    Session unknown = run("", "vantorel-setup", "/S /quiet");
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_EQ(unknown.output, "");
+    EXPECT_EQ(silent("vantorel-setup", "/S /quiet"), 2);
     EXPECT_EQ(hive("HKEY_CURRENT_USER"), userBefore);  // not even the settings were read
 
     // A folder where the product's program goes: the write fails part-way.
     fs::create_directories(sandbox.root() + "/drive_c/Blocked/Vantorel/Vantorel.exe");
-    Session failed = run("", "vantorel-setup", "'/S' '/D=C:\\Blocked\\Vantorel'");
-    EXPECT_EQ(failed.status, 2);
-    EXPECT_EQ(failed.output, "");
+    EXPECT_EQ(silent("vantorel-setup", "'/S' '/D=C:\\Blocked\\Vantorel'"), 2);
     EXPECT_EQ(hive("HKEY_LOCAL_MACHINE").find("Vantorel v0.94a"), npos);
 
-    Session noLog = run("", "vantorel-uninstall", "/S 'C:\\Blocked\\Vantorel\\Vantorel.gus'");
-    EXPECT_EQ(noLog.status, 1);
-    EXPECT_EQ(noLog.output, "");
+    EXPECT_EQ(silent("vantorel-uninstall", "/S 'C:\\Blocked\\Vantorel\\Vantorel.gus'"), 1);
 }
 
 // Another setup (another process) holds the machine-wide name.
@@ -283,9 +282,7 @@ TEST_F(SetupProgramTest, SecondSetupSaysSoAndReadsNothing) {
     EXPECT_NE(second.output.find("Error: Another setup of Vantorel is running.\n"
                                  "Wait until it has finished, then start this one again."), npos)
         << second.output;
-    Session silent = run("", "vantorel-setup", "/S");
-    EXPECT_EQ(silent.status, 2);
-    EXPECT_EQ(silent.output, "");
+    EXPECT_EQ(silent("vantorel-setup", "/S"), 2);
     EXPECT_EQ(hive("HKEY_CURRENT_USER"), userBefore);
     platform::releaseInstanceLock(held);
     platform::InstanceLock free = platform::claimInstanceLock("Hollowmere.Vantorel.Setup");
