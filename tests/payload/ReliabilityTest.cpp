@@ -1,12 +1,9 @@
-// A failure anywhere in a full setup run of the shipped payload loses nothing
-// and leaves nothing half-done. Every mutating system call of the run, from the
-// uninstaller's deployment to the product settings, is made to fail once, in a
-// fresh sandbox each time, and the run goes through the setup's own entry
-// (runSetup, as the user's confirmation starts it) over the host platform.
-// Each failure is shown in exactly one box; a failure before the installation
-// is complete is undone to the last folder, one after it undoes nothing; and
-// either way the product does not count as installed, so the setup can run
-// again.
+// Every mutating system call of a full setup run of the shipped payload, from
+// the uninstaller's deployment to the product settings, is made to fail once,
+// each in a fresh sandbox, through runSetup as the user's confirmation starts it.
+// Each failure is shown in exactly one box; one before the installation is
+// complete is undone to the last folder, one after it undoes nothing; either
+// way the product does not count as installed, so the setup can run again.
 #include <gtest/gtest.h>
 
 #include <algorithm>
