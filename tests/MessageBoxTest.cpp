@@ -20,8 +20,7 @@ TEST(MessageBoxes, ScriptedReportIconsAndQuestionFlags) {
     showReport(nullptr, caption, noError());  // severity zero shows nothing
     const auto& boxes = platform::host::shownBoxes();
     ASSERT_EQ(boxes.size(), 4u);
-    EXPECT_EQ(boxes[0].flags, 0x24u);
-    EXPECT_EQ(boxes[1].flags, 0x124u);
+    EXPECT_EQ(boxes[0].flags, 0x24u);  // No as the default button is UninstallerTest's
     EXPECT_EQ(boxes[3].caption, caption);
     EXPECT_EQ(boxes[3].text, "Info: Have a nice day.");
     EXPECT_EQ(boxes[3].flags, 0x40u);

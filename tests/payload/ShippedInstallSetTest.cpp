@@ -107,6 +107,8 @@ TEST(ShippedInstallSet, EachFileUnpacksToItsSizeAndTheFileItWasMadeFrom) {
     EXPECT_EQ(files, 26);
 }
 
-TEST(ShippedInstallSet, ProgramsCarryTheirVersions) {
+// The deployment compares an uninstaller in place with the version it takes
+// the carried one to have (1.0.0.1); the carried one must have it.
+TEST(ShippedInstallSet, TheCarriedUninstallerHasTheVersionTheDeploymentAssumes) {
     EXPECT_EQ(fileVersion(unpacked("TESSALY_UNINSTALLER")), 0x0001000000000001u);
 }
