@@ -68,16 +68,14 @@ uint64_t fileVersion(const Bytes& program) {
 }  // namespace
 
 // The uninstaller removes only what lies under a location the log records.
-// How many files and links there are, the setup program's test counts.
+// That every row is installed (its group, how many files and links), the
+// setup program's test counts.
 TEST(ShippedInstallSet, EveryFileGoesToTheProductsFolderOrIsItsScreenSaver) {
-    EXPECT_EQ(tableRows("FILEGROUP"), std::vector<std::string>{"Default"});
     std::vector<std::string> rows = tableRows("FILESET");
     EXPECT_FALSE(rows.empty());
     for (const std::string& row : rows) {
         std::vector<std::string> f = fields(row);
-        ASSERT_GE(f.size(), 3u) << row;
-        EXPECT_EQ(f[1], "Default") << row;
-        EXPECT_TRUE(f[2] == "%WIN%\\Vantorel.scr" || f[2].rfind("%APP%\\", 0) == 0) << row;
+        EXPECT_TRUE(f.size() >= 3 && (f[2] == "%WIN%\\Vantorel.scr" || f[2].rfind("%APP%\\", 0) == 0)) << row;
     }
 }
 
