@@ -23,16 +23,15 @@ protected:
         log.readLogText(text.data(), text.size());
         return logDigest(log);
     }
+    // The digest the uninstaller will check the log against; "" when none was kept.
     std::string storedSeal() {
         RegistryKey entry(uninstallKeyPath("Vantorel v0.94a").text(), 1, RegistryKey::existingOnly);
         String seal;
-        if (isFailure(entry.readText(logDigestValueName, seal))) seal = "";
+        bool kept = !isFailure(entry.readText(logDigestValueName, seal));
         entry.close();
-        return seal.text();
+        return kept ? seal.text() : "";
     }
-    std::string digestOf(const std::string& bytes) {
-        return digestText(bytes.data(), bytes.size()).text();
-    }
+    static std::string digestOf(const std::string& bytes) { return digestText(bytes.data(), bytes.size()).text(); }
     ProductSettings settings;
 };
 

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "installset/Crc16.h"
 #include "installset/InstallSet.h"
 #include "installset/PackedResource.h"
 #include "platform/platform.h"
@@ -68,27 +67,16 @@ uint64_t fileVersion(const Bytes& program) {
 
 }  // namespace
 
-TEST(ShippedInstallSet, TwentyFiveFilesInOrderWithFourShortcuts) {
-    EXPECT_EQ(tableRows("FILEGROUP"), std::vector<std::string>{"Default"});
+// The uninstaller removes only what lies under a location the log records.
+// That every row is installed (its group, how many files and links), the
+// setup program's test counts.
+TEST(ShippedInstallSet, EveryFileGoesToTheProductsFolderOrIsItsScreenSaver) {
     std::vector<std::string> rows = tableRows("FILESET");
-    ASSERT_EQ(rows.size(), 25u);
-    EXPECT_EQ(rows[1], "VANTOREL001|Default|%APP%\\Vantorel.exe|Vantorel|Y");
-    int titled = 0, helpPages = 0, onDesktop = 0, underWindows = 0;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        std::vector<std::string> f = fields(rows[i]);
-        ASSERT_GE(f.size(), 3u) << rows[i];
-        EXPECT_EQ(f[0] + "|" + f[1], "VANTOREL0" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "|Default");
-        underWindows += f[2] == "%WIN%\\Vantorel.scr";
-        EXPECT_TRUE(f[2] == "%WIN%\\Vantorel.scr" || f[2].rfind("%APP%\\", 0) == 0) << f[2];
-        bool title = f.size() > 3 && !f[3].empty();
-        titled += title;
-        helpPages += title && f[2].rfind("%APP%\\doc\\", 0) == 0 && f[2].find(".html") == f[2].size() - 5;
-        onDesktop += f.size() > 4 && (f[4] == "Y" || f[4] == "y");
+    EXPECT_FALSE(rows.empty());
+    for (const std::string& row : rows) {
+        std::vector<std::string> f = fields(row);
+        EXPECT_TRUE(f.size() >= 3 && (f[2] == "%WIN%\\Vantorel.scr" || f[2].rfind("%APP%\\", 0) == 0)) << row;
     }
-    EXPECT_EQ(underWindows, 1);
-    EXPECT_EQ(titled, 4);
-    EXPECT_EQ(helpPages, 3);
-    EXPECT_EQ(onDesktop, 1);
 }
 
 TEST(ShippedInstallSet, EachFileUnpacksToItsSizeAndTheFileItWasMadeFrom) {
@@ -115,12 +103,10 @@ TEST(ShippedInstallSet, EachFileUnpacksToItsSizeAndTheFileItWasMadeFrom) {
         ++files;
     }
     EXPECT_EQ(files, 26);
-    Bytes logo = unpacked("VANTOREL011");
-    ASSERT_EQ(logo.size(), 779u);
-    EXPECT_EQ(crc16(logo.data(), 779, 0), 0x020F);
 }
 
-TEST(ShippedInstallSet, ProgramsCarryTheirVersions) {
+// The deployment compares an uninstaller in place with the version it takes
+// the carried one to have (1.0.0.1); the carried one must have it.
+TEST(ShippedInstallSet, TheCarriedUninstallerHasTheVersionTheDeploymentAssumes) {
     EXPECT_EQ(fileVersion(unpacked("TESSALY_UNINSTALLER")), 0x0001000000000001u);
-    for (const char* name : {"VANTOREL001", "VANTOREL004"}) EXPECT_EQ(fileVersion(unpacked(name)) >> 32, 0x5Eu) << name;
 }
