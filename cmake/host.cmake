@@ -13,10 +13,6 @@ if(VANTOREL_SANITIZE)
   endforeach()
 endif()
 
-# The host model uses the foundation's text helpers (names compared without
-# regard to case), so core and platform refer to each other: let the linker
-# repeat the pair.
-target_link_libraries(vantorel_platform PUBLIC vantorel_core)
 # The model's hash is libcrypto's, as Windows' is CryptoAPI's.
 find_package(OpenSSL REQUIRED COMPONENTS Crypto)
 target_link_libraries(vantorel_platform PUBLIC OpenSSL::Crypto)

@@ -6,9 +6,10 @@
 #include "engine/Directories.h"
 #include "engine/FileWriting.h"
 #include "engine/PathNames.h"
+#include "engine/PathTrust.h"
 #include "engine/Shortcut.h"
 #include "engine/Undo.h"
-#include "engine/Uninstaller.h"
+#include "engine/UninstallerDeployment.h"
 #include "installset/PackedResource.h"
 
 bool isSelected(const FileDestination& destination, const GroupList& groupsToInstall) {

@@ -2,8 +2,8 @@
 // recording every file, link and key it creates in the set's install log.
 #pragma once
 
-#include "engine/Locations.h"
-#include "engine/Uninstaller.h"
+#include "foundation/Locations.h"
+#include "engine/UninstallerDeployment.h"
 #include "foundation/ErrorReport.h"
 #include "foundation/GrowableArray.h"
 #include "installlog/InstallLog.h"

@@ -4,26 +4,13 @@
 
 #include "engine/FileDeletion.h"
 #include "engine/PathNames.h"
+#include "engine/PathTrust.h"
 #include "foundation/RegistryKey.h"
 #include "platform/platform.h"
 
 bool removesBase(const String& location) {
     return std::strcmp(location.text(), "%APP%") == 0 ||
            std::strcmp(location.text(), "%SHORTCUT%") == 0;
-}
-
-bool crossesReparsePoint(const String& path, const String& base, bool withBase) {
-    uint32_t baseLength = base.length();
-    if (withBase && platform::isReparsePoint(base.text())) return true;
-    for (uint32_t i = baseLength + 1; i < path.length(); ++i)
-        if (path.text()[i] == '\\' && platform::isReparsePoint(path.left(i).text())) return true;
-    return platform::isReparsePoint(path.text());
-}
-
-int registryRootOf(const String& area) {
-    if (std::strcmp(area.text(), "HKEY_LOCAL_MACHINE") == 0) return 1;
-    if (std::strcmp(area.text(), "HKEY_CURRENT_USER") == 0) return 0;
-    return -1;
 }
 
 ErrorHandle undoInstallation(const InstallLog& log) {

@@ -53,6 +53,3 @@ String reportText(const ErrorHandle& handle);
 
 // Keep the worst: later replaces current only when strictly more severe.
 void keepWorst(ErrorHandle& current, const ErrorHandle& later);
-
-void showReport(void* owner, const char* title, const ErrorHandle& handle);
-bool askYesNo(void* owner, const char* title, const char* question, bool defaultYes);

@@ -75,3 +75,9 @@ ErrorHandle RegistryKey::deleteSubKey(const char* subKeyName) {
     if (result == 0 || result == 2 || result == 3) return noError();
     return makeError(String("Unable to delete the '") + subKeyName + "' registry key");
 }
+
+int registryRootOf(const String& area) {
+    if (std::strcmp(area.text(), "HKEY_LOCAL_MACHINE") == 0) return 1;
+    if (std::strcmp(area.text(), "HKEY_CURRENT_USER") == 0) return 0;
+    return -1;
+}

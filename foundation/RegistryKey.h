@@ -28,3 +28,7 @@ public:
 private:
     void* handle_;
 };
+
+// The registry root of a recorded area (1 local machine, 0 current user), or
+// -1 for any other text.
+int registryRootOf(const String& area);

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "engine/Locations.h"
+#include "foundation/Locations.h"
 #include "foundation/ErrorReport.h"
 #include "foundation/GrowableArray.h"
 #include "foundation/String.h"

@@ -1,7 +1,7 @@
 #include <cstring>
 
 #include "installlog/InstallLog.h"
-#include "installset/TableResource.h"
+#include "foundation/Fields.h"
 #include "platform/platform.h"
 
 namespace {
@@ -133,12 +133,6 @@ ErrorHandle InstallLog::readLines(LineReader& reader) {
             addRegistryKey(fields[1], fields[2]);
     }
     return result;
-}
-
-void InstallLog::reset() {
-    locations = FileLocations();
-    installedFiles.clear();
-    registryKeys.clear();
 }
 
 ErrorHandle InstallLog::readLogFile(const String& path) {

@@ -10,15 +10,6 @@ void addLine(String& text, const char* const* pieces, int count) {
 
 }  // namespace
 
-void InstallLog::addInstalledFile(const String& group, const String& location,
-                                  const String& path) {
-    installedFiles.append(InstalledFileRecord{group, location, path});
-}
-
-void InstallLog::addRegistryKey(const String& area, const String& key) {
-    registryKeys.append(RegistryKeyRecord{area, key});
-}
-
 String InstallLog::fileText() const {
     String text;
     const char* header[] = {"GUS|1"};

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "foundation/Fields.h"
 #include "installset/TableResource.h"
 #include "platform/platform.h"
 

@@ -5,7 +5,7 @@
 #include "foundation/ErrorReport.h"
 #include "foundation/GrowableArray.h"
 #include "foundation/String.h"
-#include "engine/Locations.h"
+#include "foundation/Locations.h"
 #include "installlog/InstallLog.h"
 #include "installset/FileSetEntry.h"
 

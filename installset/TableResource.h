@@ -7,6 +7,3 @@
 #include "foundation/String.h"
 
 ErrorHandle readTableResource(const String& name, const String& type, GrowableArray<String>& rows);
-
-// An empty row has no fields; every separator ends one, so "a|b|" has three.
-GrowableArray<String> splitFields(const String& row, char separator);

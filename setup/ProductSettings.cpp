@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/InstallLogDigest.h"
+#include "engine/LogSeal.h"
 #include "foundation/RegistryKey.h"
 #include "installlog/InstallLog.h"
 #include "installlog/LogDigest.h"

@@ -2,6 +2,7 @@
 
 #include "engine/InstallRun.h"
 #include "engine/Undo.h"
+#include "foundation/MessageBoxes.h"
 #include "installlog/LogDigest.h"
 #include "platform/platform.h"
 #include "setup/FolderSelection.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/Locations.h"
+#include "foundation/Locations.h"
 #include "tests/support/TempSandbox.h"
 
 TEST(Locations, ValuesAreFoundByExactMacroText) {

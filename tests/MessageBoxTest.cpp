@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/ErrorReport.h"
+#include "foundation/MessageBoxes.h"
 #include "platform/platform.h"
 #include "tests/support/TempSandbox.h"
 

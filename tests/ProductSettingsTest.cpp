@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/Uninstaller.h"
+#include "engine/UninstallerDeployment.h"
 #include "foundation/RegistryKey.h"
 #include "installlog/InstallLog.h"
 #include "installlog/LogDigest.h"

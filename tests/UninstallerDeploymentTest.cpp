@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/Uninstaller.h"
+#include "engine/UninstallerDeployment.h"
 #include "tests/support/InstallSetResources.h"
 #include "tests/support/TempSandbox.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "engine/PathNames.h"
-#include "engine/Uninstaller.h"
+#include "engine/UninstallerDeployment.h"
 #include "foundation/RegistryKey.h"
 #include "installlog/LogDigest.h"
 #include "platform/platform.h"

@@ -4,6 +4,7 @@
 
 #include "engine/FileDeletion.h"
 #include "engine/PathNames.h"
+#include "engine/PathTrust.h"
 #include "engine/Undo.h"
 #include "foundation/RegistryKey.h"
 #include "platform/platform.h"

@@ -1,6 +1,7 @@
 #include "uninstaller/UninstallProgram.h"
 
 #include "foundation/ErrorReport.h"
+#include "foundation/MessageBoxes.h"
 #include "installlog/InstallLog.h"
 #include "installlog/LogDigest.h"
 #include "uninstaller/LogTrust.h"

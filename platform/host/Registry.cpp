@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/String.h"
+#include "platform/host/Names.h"
 #include "platform/host/HostControl.h"
 #include "platform/host/WindowsErrors.h"
 #include "platform/platform.h"
@@ -41,7 +41,7 @@ struct Key {
 };
 struct NoCase {
     bool operator()(const std::string& a, const std::string& b) const {
-        return compareNoCase(a.c_str(), b.c_str()) < 0;
+        return host::compareNames(a.c_str(), b.c_str()) < 0;
     }
 };
 typedef std::map<std::string, Key, NoCase> Hive;
@@ -228,7 +228,7 @@ bool load(int root, Hive& hive) {
                 return false;
             }
             std::string full = line.substr(1, line.size() - 2);
-            if (compareNoCase(full.c_str(), prefix.c_str(), static_cast<uint32_t>(prefix.size())) != 0 ||
+            if (host::compareNames(full.c_str(), prefix.c_str(), static_cast<uint32_t>(prefix.size())) != 0 ||
                 (full.size() > prefix.size() && full[prefix.size()] != '\\')) {
                 complain(file, lineNo, "the key lies under another root");
                 return false;
@@ -257,7 +257,7 @@ bool load(int root, Hive& hive) {
         }
         bool replaced = false;
         for (Value& old : current->values)
-            if (compareNoCase(old.name.c_str(), v.name.c_str()) == 0) {
+            if (host::compareNames(old.name.c_str(), v.name.c_str()) == 0) {
                 old = v;
                 replaced = true;
             }
@@ -380,7 +380,7 @@ long regQueryValue(RegHandle handle, const char* name, uint32_t* type, unsigned 
     auto k = hive.find(key->path);
     if (k == hive.end()) return errKeyDeleted;
     for (const Value& v : k->second.values) {
-        if (compareNoCase(v.name.c_str(), name) != 0) continue;
+        if (host::compareNames(v.name.c_str(), name) != 0) continue;
         uint32_t need = static_cast<uint32_t>(v.bytes.size());
         if (type != nullptr) *type = v.type;
         if (data == nullptr) {
@@ -413,7 +413,7 @@ long regSetValue(RegHandle handle, const char* name, uint32_t type, const unsign
     Value v{name, type, std::vector<unsigned char>(data, data + size)};
     bool replaced = false;
     for (Value& old : k->second.values)
-        if (compareNoCase(old.name.c_str(), name) == 0) {
+        if (host::compareNames(old.name.c_str(), name) == 0) {
             v.name = old.name;
             old = v;
             replaced = true;
@@ -436,7 +436,7 @@ long regDeleteKey(RegHandle handle, const char* subKey) {
     // As on Windows, a key that still has sub-keys is not deleted.
     std::string below = path + "\\";
     for (const auto& entry : hive)
-        if (compareNoCase(entry.first.c_str(), below.c_str(), static_cast<uint32_t>(below.size())) == 0)
+        if (host::compareNames(entry.first.c_str(), below.c_str(), static_cast<uint32_t>(below.size())) == 0)
             return errAccessDenied;
     hive.erase(k);
     return save(key->root, hive) ? 0 : errAccessDenied;

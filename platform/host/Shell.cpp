@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/String.h"
+#include "platform/host/Names.h"
 #include "platform/host/HostControl.h"
 #include "platform/host/WindowsPaths.h"
 #include "platform/platform.h"
@@ -88,7 +88,7 @@ bool inside(const std::string& path, const std::string& root) {
     std::string candidate = path;
     if (candidate.back() != '\\') candidate += '\\';
     return candidate.size() >= base.size() &&
-           compareNoCase(candidate.c_str(), base.c_str(), static_cast<uint32_t>(base.size())) == 0;
+           host::compareNames(candidate.c_str(), base.c_str(), static_cast<uint32_t>(base.size())) == 0;
 }
 
 class HostShellFolders : public ShellFolders {

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <map>
 
-#include "foundation/String.h"
+#include "platform/host/Names.h"
 #include "platform/host/HostControl.h"
 #include "platform/host/WindowsErrors.h"
 #include "platform/platform.h"
@@ -59,7 +59,7 @@ std::string matchName(const std::string& folder, const std::string& name) {
     while (struct dirent* entry = ::readdir(dir)) {
         const char* candidate = entry->d_name;
         if (std::strcmp(candidate, ".") == 0 || std::strcmp(candidate, "..") == 0) continue;
-        if (compareNoCase(candidate, name.c_str()) != 0) continue;
+        if (host::compareNames(candidate, name.c_str()) != 0) continue;
         if (best.empty() || best > candidate) best = candidate;
     }
     ::closedir(dir);

@@ -1,6 +1,6 @@
-#include "engine/InstallLogDigest.h"
+#include "engine/LogSeal.h"
 
-#include "engine/Uninstaller.h"
+#include "engine/UninstallerDeployment.h"
 #include "foundation/RegistryKey.h"
 #include "installlog/InstallLog.h"
 #include "installlog/LogDigest.h"

@@ -1,4 +1,4 @@
-#include "engine/Uninstaller.h"
+#include "engine/UninstallerDeployment.h"
 
 #include "engine/FileVersionInfo.h"
 #include "engine/ResourceFile.h"

@@ -1,4 +1,4 @@
-#include "engine/Locations.h"
+#include "foundation/Locations.h"
 
 #include <cstring>
 
