@@ -32,7 +32,7 @@ set(VANTOREL_PACKED_DIR ${CMAKE_SOURCE_DIR}/build/windows/packed CACHE PATH
 file(GLOB VANTOREL_PACKED_FILES CONFIGURE_DEPENDS ${VANTOREL_PACKED_DIR}/*.lzf
      ${VANTOREL_PACKED_DIR}/*.bin)
 function(vantorel_embed_install_set target)
-  set(source ${CMAKE_SOURCE_DIR}/platform/host/entry/EmbeddedInstallSet.cpp)
+  set(source ${CMAKE_SOURCE_DIR}/setup/entry/EmbeddedInstallSet.cpp)
   target_sources(${target} PRIVATE ${source})
   target_compile_definitions(${target} PRIVATE VANTOREL_EMBEDDED_INSTALL_SET
     VANTOREL_INSTALL_SET_SOURCE="${VANTOREL_PACKED_DIR}/installset_host.cpp")
@@ -45,7 +45,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/CMakeLists.txt)
   add_subdirectory(tools)
 endif()
 
-add_executable(vantorel-setup platform/host/entry/SetupMain.cpp)
+add_executable(vantorel-setup setup/entry/HostMain.cpp)
 target_link_libraries(vantorel-setup PRIVATE vantorel_core)
 if(COMMAND vantorel_embed_install_set)
   vantorel_embed_install_set(vantorel-setup)

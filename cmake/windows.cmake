@@ -30,7 +30,7 @@ add_subdirectory(payload)
 # folder.
 target_link_libraries(vantorel_platform PUBLIC ole32 shell32 uuid)
 
-add_executable(VantorelSetup WIN32 platform/win32/entry/SetupMain.cpp
+add_executable(VantorelSetup WIN32 setup/entry/WindowsMain.cpp
                setup/resources/VantorelSetup.rc)
 # windres reads the manifest and icon the script names; the build must know, or an edited
 # manifest never reaches the program.

@@ -10,6 +10,13 @@
 
 namespace platform {
 
+// ------------------------------------------------------------ the program
+// First thing a program does: on Windows every later library load searches the
+// system folder only; the host model makes its sandbox ready.
+void startProgram();
+// The command line after the program's name, as WinMain is handed it.
+const char* commandLineTail();
+
 // ---------------------------------------------------------------- resources
 // A resource of the program's own module, looked up by type and name. The
 // bytes stay valid for the life of the program; size bounds every reader.

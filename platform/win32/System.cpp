@@ -3,8 +3,24 @@
 #include <wincrypt.h>
 
 #include "platform/platform.h"
+#include "platform/win32/SystemLibraries.h"
 
 namespace platform {
+
+void startProgram() { restrictLibrarySearch(); }
+
+const char* commandLineTail() {
+    // As the runtime hands WinMain its line: past the program's name, where
+    // blanks inside quotes belong to the name, and the blanks after it.
+    const char* p = GetCommandLineA();
+    bool quoted = false;
+    while (*p > ' ' || (*p != '\0' && quoted)) {
+        if (*p == '"') quoted = !quoted;
+        ++p;
+    }
+    while (*p != '\0' && *p <= ' ') ++p;
+    return p;
+}
 
 ResourceStatus loadResource(const char* type, const char* name, const unsigned char** data,
                             uint32_t* size) {

@@ -2,10 +2,10 @@
 // embedded install set is in place before the first test.
 #include <gtest/gtest.h>
 
-#include "platform/host/entry/EmbeddedInstallSet.h"
+#include "setup/entry/EmbeddedInstallSet.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    platform::host::installEmbeddedInstallSet();
+    installEmbeddedInstallSet();
     return RUN_ALL_TESTS();
 }

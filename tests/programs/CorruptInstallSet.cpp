@@ -2,12 +2,10 @@
 // FILESET has a row with too few values, so the run must stop with the table
 // reader's message after the user confirmed, before anything is written.
 #include "platform/host/HostControl.h"
-#include "platform/host/entry/EmbeddedInstallSet.h"
-
-namespace platform {
-namespace host {
+#include "setup/entry/EmbeddedInstallSet.h"
 
 void installEmbeddedInstallSet() {
+    using platform::host::EmbeddedResource;
     static const unsigned char fileset[] = "VANTOREL000|Default|%APP%\\a.txt\0VANTOREL001|Default\0\0";
     static const unsigned char filesize[] = "VANTOREL000|1\0\0";
     static const unsigned char lzf[] = {0x92, 0x49, 0x24, 0x92, 0, 0, 0, 0, 0, 0, 0, 1,
@@ -18,8 +16,5 @@ void installEmbeddedInstallSet() {
         {"LZF", "VANTOREL000", lzf, sizeof lzf},
         {"LZF", "TESSALY_UNINSTALLER", lzf, sizeof lzf},
     };
-    installResources(set, sizeof set / sizeof set[0]);
+    platform::host::installResources(set, sizeof set / sizeof set[0]);
 }
-
-}  // namespace host
-}  // namespace platform

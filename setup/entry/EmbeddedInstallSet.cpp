@@ -3,7 +3,7 @@
 // listed as a source) so that a missing pack says what to do instead of
 // leaving the build with a file it has no rule for, and so that the
 // compiler's dependency record rebuilds this when the pack changes.
-#include "platform/host/entry/EmbeddedInstallSet.h"
+#include "setup/entry/EmbeddedInstallSet.h"
 
 #include <cstdint>
 
@@ -17,10 +17,6 @@
 #error "No packed install set (build/windows/packed/installset_host.cpp): build the windows preset first (make all, or cmake --preset windows && cmake --build --preset windows)"
 #endif
 
-namespace platform {
-namespace host {
-
-void installEmbeddedInstallSet() { installResources(vantorelInstallSet, vantorelInstallSetCount); }
-
-}  // namespace host
-}  // namespace platform
+void installEmbeddedInstallSet() {
+    platform::host::installResources(vantorelInstallSet, vantorelInstallSetCount);
+}

@@ -1,11 +1,5 @@
 // The install set packed by the windows build, embedded in a host program.
 #pragma once
 
-namespace platform {
-namespace host {
-
 // Puts every embedded resource where the program's resource lookups find it.
 void installEmbeddedInstallSet();
-
-}  // namespace host
-}  // namespace platform
