@@ -1,10 +1,9 @@
 #include "engine/Directories.h"
 
 #include <cctype>
-#include <cerrno>
 
 #include "engine/PathNames.h"
-#include "platform/platform.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -12,7 +11,8 @@ namespace {
 // drive and directory it found are current again when it returns.
 class CurrentDirectoryKept {
 public:
-    CurrentDirectoryKept() : kept_(platform::currentDirectory(path_, sizeof path_)) {}
+    CurrentDirectoryKept()
+        : kept_(platform::currentDirectory(path_, sizeof path_) == platform::statusOk) {}
     ~CurrentDirectoryKept() {
         if (kept_) platform::changeDirectory(path_);
     }
@@ -32,27 +32,26 @@ ErrorHandle enterDrive(const String& path) {
         p[1] != ':')
         return noError();
     char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(p[0])));
-    if (platform::changeDrive(letter - 'A' + 1) == 0) return noError();
+    if (platform::changeDrive(letter - 'A' + 1) == platform::statusOk) return noError();
     String message;
     message.format("Invalid drive \"%c:\"", letter);
     return makeError(message);
 }
 
-ErrorHandle cannotCreate(const String& built) {
+ErrorHandle cannotCreate(const String& built, platform::Status status) {
     String message;
-    switch (errno) {
-        case EEXIST:
-            message.format("Cannot create directory \"%s\" because a file of that name exists in "
-                           "the parent directory",
-                           built.text());
-            return makeError(message);
-        case ENOSPC:
-            message.format("Cannot create directory \"%s\" because of no space (read-only drive?)",
-                           built.text());
-            return makeError(message);
-        default:
-            return lastSystemError();
+    if (platform::isAlreadyThere(status)) {
+        message.format("Cannot create directory \"%s\" because a file of that name exists in "
+                       "the parent directory",
+                       built.text());
+        return makeError(message);
     }
+    if (platform::isOutOfSpace(status)) {
+        message.format("Cannot create directory \"%s\" because of no space (read-only drive?)",
+                       built.text());
+        return makeError(message);
+    }
+    return lastSystemError();
 }
 
 String withBackslash(const String& path) {
@@ -65,7 +64,7 @@ String withBackslash(const String& path) {
 
 bool directoryExists(const String& path) {
     CurrentDirectoryKept kept;
-    return platform::changeDirectory(path.text()) == 0;
+    return platform::changeDirectory(path.text()) == platform::statusOk;
 }
 
 GrowableArray<String> missingDirectories(const String& path) {
@@ -83,7 +82,7 @@ GrowableArray<String> missingDirectories(const String& path) {
 void removeDirectories(const GrowableArray<String>& made) {
     for (int32_t i = 0; i < made.size(); ++i) {
         if (!directoryExists(made[i])) continue;  // the chain stopped above it
-        if (platform::removeDirectory(made[i].text()) != 0) return;
+        if (platform::removeDirectory(made[i].text()) != platform::statusOk) return;
     }
 }
 
@@ -104,11 +103,13 @@ ErrorHandle createDirectoryChain(const String& path) {
         result = nextPathComponent(target, built, component);
         if (isFailure(result)) break;
         built += component.text();
-        if (!directoryExists(built) && platform::makeDirectory(built.text()) != 0)
-            result = cannotCreate(built);
+        if (!directoryExists(built)) {
+            platform::Status status = platform::makeDirectory(built.text());
+            if (status != platform::statusOk) result = cannotCreate(built, status);
+        }
         if (component.isEmpty()) break;
     }
-    if (!isFailure(result) && platform::changeDirectory(target.text()) != 0)
+    if (!isFailure(result) && platform::changeDirectory(target.text()) != platform::statusOk)
         result = lastSystemError();
     return result;
 }
@@ -137,12 +138,12 @@ ErrorHandle removeEmptyDirectories(const String& directory, const String& base, 
         String parent, name;
         splitPath(current, parent, name);
         if (name.isEmpty()) return noError();
-        if (platform::changeDirectory(parent.text()) != 0) {
+        if (platform::changeDirectory(parent.text()) != platform::statusOk) {
             String message;
             message.format("Could not change to directory \"%s\"", parent.text());
             return makeError(message);
         }
-        if (platform::removeDirectory(name.text()) != 0) return noError();
+        if (platform::removeDirectory(name.text()) != platform::statusOk) return noError();
         current = parent;
     }
     return noError();

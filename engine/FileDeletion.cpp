@@ -1,23 +1,18 @@
 #include "engine/FileDeletion.h"
 
-#include <cerrno>
-
 #include "engine/Directories.h"
 #include "engine/PathNames.h"
-#include "platform/platform.h"
+#include "platform/Files.h"
 
 ErrorHandle deleteFile(const String& path) {
-    if (platform::unlinkFile(path.text()) == 0) return noError();
-    String message;
-    switch (errno) {
-        case EACCES:
-            message.format("Cannot delete file \"%s\" because it is read-only", path.text());
-            return makeError(message);
-        case ENOENT:
-            return noError();
-        default:
-            return lastSystemError();
+    platform::Status status = platform::unlinkFile(path.text());
+    if (status == platform::statusOk || platform::isMissing(status)) return noError();
+    if (platform::isAccessDenied(status)) {
+        String message;
+        message.format("Cannot delete file \"%s\" because it is read-only", path.text());
+        return makeError(message);
     }
+    return lastSystemError();
 }
 
 ErrorHandle deleteFileAndDirectories(const String& filePath, const String& base, bool removeBase) {

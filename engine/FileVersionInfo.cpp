@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "platform/platform.h"
+#include "platform/VersionInfo.h"
 
 FileVersionInfo::FileVersionInfo()
     : fixed_(), block_(nullptr), language_(0), codePage_(defaultCodePage) {}
@@ -17,8 +17,8 @@ ErrorHandle FileVersionInfo::readVersionInfo(const char* path) {
     if (path == nullptr) return invalidParameters();
 
     String message;
-    uint32_t size = platform::fileVersionInfoSize(path);
-    if (size == 0) {
+    uint32_t size = 0;
+    if (platform::fileVersionInfoSize(path, &size) != platform::statusOk || size == 0) {
         message.format("File %s does not have version info (or does not exist)", path);
         return makeError(message);
     }
@@ -26,7 +26,7 @@ ErrorHandle FileVersionInfo::readVersionInfo(const char* path) {
     delete[] block_;
     block_ = new (std::nothrow) unsigned char[size];
     if (block_ == nullptr) return insufficientMemory();
-    if (!platform::fileVersionInfo(path, size, block_)) {
+    if (platform::fileVersionInfo(path, size, block_) != platform::statusOk) {
         message.format("Error reading version info of file %s", path);
         return makeError(message);
     }
@@ -35,14 +35,15 @@ ErrorHandle FileVersionInfo::readVersionInfo(const char* path) {
     // follows it; such a resource counts as unreadable.
     const void* value = nullptr;
     uint32_t length = 0;
-    if (!platform::versionQueryValue(block_, "\\", &value, &length) || value == nullptr ||
+    if (platform::versionQueryValue(block_, "\\", &value, &length) != platform::statusOk || value == nullptr ||
         length < sizeof fixed_) {
         message.format("Error reading fixed file info in version info of file %s", path);
         return makeError(message);
     }
     std::memcpy(fixed_, value, sizeof fixed_);
 
-    if (platform::versionQueryValue(block_, "\\VarFileInfo\\Translation", &value, &length) &&
+    if (platform::versionQueryValue(block_, "\\VarFileInfo\\Translation", &value, &length) ==
+            platform::statusOk &&
         value != nullptr && length >= 4) {
         const unsigned char* pair = static_cast<const unsigned char*>(value);
         language_ = static_cast<uint16_t>(pair[0] | pair[1] << 8);

@@ -2,7 +2,7 @@
 
 #include "engine/Directories.h"
 #include "engine/PathNames.h"
-#include "platform/platform.h"
+#include "platform/Files.h"
 
 ErrorHandle writeFile(const String& path, const void* data, uint32_t length) {
     ErrorHandle result;
@@ -18,14 +18,14 @@ ErrorHandle writeFile(const String& path, const void* data, uint32_t length) {
 
     String message;
     if (!isFailure(result)) {
-        platform::File* file = platform::openFile(path.text(), "wb");
-        if (file == nullptr) {
+        platform::Stream* file = nullptr;
+        if (platform::openStream(path.text(), "wb", &file) != platform::statusOk) {
             message.format("Could not create file \"%s\", %s", path.text(),
                            reportText(lastSystemError()).text());
         } else {
-            bool written = platform::writeFile(file, data, length) == length;
+            bool written = platform::writeStream(file, data, length) == platform::statusOk;
             // Data still buffered can fail at close on a full disk.
-            bool closed = platform::closeFile(file) == 0;
+            bool closed = platform::closeStream(file) == platform::statusOk;
             if (written && closed) return result;
             // Never leave a cut file behind: the install log does not list it.
             platform::unlinkFile(path.text());

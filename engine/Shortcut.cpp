@@ -2,7 +2,7 @@
 
 #include "engine/Directories.h"
 #include "engine/PathNames.h"
-#include "platform/platform.h"
+#include "platform/Shell.h"
 
 namespace {
 
@@ -22,19 +22,23 @@ ErrorHandle createShortcut(const char* linkPath, const char* targetPath, const c
     String linkDirectory = directoryOf(linkPath);
     String targetDirectory = directoryOf(targetPath);
 
-    platform::ShellLink* link = platform::ShellLink::create();
-    if (link == nullptr) return makeError("Could not create IShellLink object");
-    link->setPath(targetPath);
-    if (description != nullptr) link->setDescription(description);
-    if (arguments != nullptr) link->setArguments(arguments);
-    link->setWorkingDirectory(workingDirectory != nullptr ? workingDirectory
-                                                          : targetDirectory.text());
+    platform::ShellLink* link = nullptr;
+    if (platform::ShellLink::create(&link) != platform::statusOk) return makeError("Could not create IShellLink object");
+    using platform::statusOk;
+    bool described = link->setPath(targetPath) == statusOk &&
+                     (description == nullptr || link->setDescription(description) == statusOk) &&
+                     (arguments == nullptr || link->setArguments(arguments) == statusOk) &&
+                     link->setWorkingDirectory(workingDirectory != nullptr
+                                                   ? workingDirectory
+                                                   : targetDirectory.text()) == statusOk;
 
     // Without IPersistFile the link cannot be written at all; a path that does
-    // not fit the conversion would be saved under a cut-off name. Both are
-    // failures to save, so the caller never counts a link that is not there.
+    // not fit the conversion would be saved under a cut-off name, and a link
+    // missing a property would lead nowhere. All are failures to save, so the
+    // caller never counts a link that is not there as it should be.
     wchar_t widePath[linkPathChars];
-    if (!link->queryPersistFile() || !platform::ansiToWide(linkPath, widePath, linkPathChars)) {
+    if (!described || link->queryPersistFile() != statusOk ||
+        platform::ansiToWide(linkPath, widePath, linkPathChars) != statusOk) {
         link->release();
         return saveFailure(linkPath);
     }
@@ -51,7 +55,7 @@ ErrorHandle createShortcut(const char* linkPath, const char* targetPath, const c
             return result;
         }
     }
-    if (!link->save(widePath)) result = saveFailure(linkPath);
+    if (link->save(widePath) != statusOk) result = saveFailure(linkPath);
     link->release();
     return result;
 }

@@ -6,7 +6,7 @@
 #include "engine/PathNames.h"
 #include "engine/PathTrust.h"
 #include "foundation/RegistryKey.h"
-#include "platform/platform.h"
+#include "platform/Status.h"
 
 bool removesBase(const String& location) {
     return std::strcmp(location.text(), "%APP%") == 0 ||

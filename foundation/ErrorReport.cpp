@@ -1,6 +1,6 @@
 #include "foundation/ErrorReport.h"
 
-#include "platform/platform.h"
+#include "platform/System.h"
 
 ErrorHandle::ErrorHandle(const ErrorHandle& other) : report_(other.report_) {
     if (report_ != nullptr) ++report_->refCount;
@@ -36,7 +36,7 @@ ErrorHandle lastSystemError() {
     uint32_t code = platform::lastErrorCode();
     if (code == 0) return ErrorHandle();
     char text[512];
-    if (!platform::systemErrorText(code, text, sizeof text)) text[0] = '\0';
+    if (platform::systemErrorText(code, text, sizeof text) != platform::statusOk) text[0] = '\0';
     return makeError(text);
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/platform.h"
+#include "platform/System.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ const char* macroText(LocationMacro macro) { return macroTexts[static_cast<int>(
 
 FileLocations::FileLocations() {
     char directory[260];
-    if (platform::windowsDirectory(directory, sizeof directory)) {
+    if (platform::windowsDirectory(directory, sizeof directory) == platform::statusOk) {
         directory[sizeof directory - 1] = '\0';
         WIN = directory;
     }

@@ -1,16 +1,20 @@
 #include "foundation/MessageBoxes.h"
 
-#include "platform/platform.h"
+#include "platform/Dialogs.h"
 
 void showReport(void*, const char* title, const ErrorHandle& handle) {
     if (handle.severity() == SeverityNone) return;
     unsigned icon = handle.severity() == SeverityInfo ? platform::mbIconInformation
                                                       : platform::mbIconHand;
-    platform::messageBox(reportText(handle).text(), title, platform::mbOk | icon);
+    int answer = 0;
+    platform::messageBox(reportText(handle).text(), title, platform::mbOk | icon, &answer);
 }
 
 bool askYesNo(void*, const char* title, const char* question, bool defaultYes) {
     unsigned flags = platform::mbYesNo | platform::mbIconQuestion;
     if (!defaultYes) flags |= platform::mbDefButton2;
-    return platform::messageBox(question, title, flags) == platform::idYes;
+    // A box that cannot be shown answers nothing, which is not a yes.
+    int answer = 0;
+    platform::messageBox(question, title, flags, &answer);
+    return answer == platform::idYes;
 }

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/platform.h"
+#include "platform/Registry.h"
 
 namespace {
 ErrorHandle notOpen() { return makeError("Unable to create the registry key"); }
@@ -11,7 +11,7 @@ ErrorHandle notOpen() { return makeError("Unable to create the registry key"); }
 ErrorHandle setValue(void* key, const char* valueName, uint32_t type, const unsigned char* data,
                      uint32_t size) {
     if (key == nullptr) return notOpen();
-    if (platform::regSetValue(key, valueName, type, data, size) == 0) return noError();
+    if (platform::regSetValue(key, valueName, type, data, size) == platform::statusOk) return noError();
     return makeError(String("Unable to write the '") + valueName + "' registry value");
 }
 }  // namespace
@@ -19,9 +19,9 @@ ErrorHandle setValue(void* key, const char* valueName, uint32_t type, const unsi
 RegistryKey::RegistryKey(const char* keyPath, int root, Opening opening) : handle_(nullptr) {
     int chosen = root == 1 ? platform::rootLocalMachine : platform::rootCurrentUser;
     platform::RegHandle key = nullptr;
-    long result = opening == existingOnly ? platform::regOpenKey(chosen, keyPath, &key)
-                                          : platform::regCreateKey(chosen, keyPath, &key);
-    if (result == 0) handle_ = key;
+    platform::Status status = opening == existingOnly ? platform::regOpenKey(chosen, keyPath, &key)
+                                                      : platform::regCreateKey(chosen, keyPath, &key);
+    if (status == platform::statusOk) handle_ = key;
 }
 
 RegistryKey::~RegistryKey() { close(); }
@@ -36,7 +36,7 @@ ErrorHandle RegistryKey::readText(const char* valueName, String& value) {
     bool ok = false;
     uint32_t size = 0;
     // The extra terminator byte below must not wrap the size round to nothing.
-    if (platform::regQueryValue(handle_, valueName, nullptr, nullptr, &size) == 0 &&
+    if (platform::regQueryValue(handle_, valueName, nullptr, nullptr, &size) == platform::statusOk &&
         size < 0xFFFFFFFFu) {
         // One byte more than asked for, always zero, so a value stored
         // without its terminator is still read whole and never past its end.
@@ -44,7 +44,7 @@ ErrorHandle RegistryKey::readText(const char* valueName, String& value) {
         uint32_t type = 0;
         uint32_t got = size;
         if (buffer != nullptr &&
-            platform::regQueryValue(handle_, valueName, &type, buffer, &got) == 0 &&
+            platform::regQueryValue(handle_, valueName, &type, buffer, &got) == platform::statusOk &&
             type == platform::regSz) {
             value = reinterpret_cast<const char*>(buffer);
             ok = true;
@@ -71,8 +71,11 @@ ErrorHandle RegistryKey::writeNumber(const char* valueName, uint32_t value) {
 
 ErrorHandle RegistryKey::deleteSubKey(const char* subKeyName) {
     if (handle_ == nullptr) return notOpen();
-    long result = platform::regDeleteKey(handle_, subKeyName);
-    if (result == 0 || result == 2 || result == 3) return noError();
+    platform::Status status = platform::regDeleteKey(handle_, subKeyName);
+    // A key that is already gone is as good as deleted.
+    if (status == platform::statusOk || status == platform::errFileNotFound ||
+        status == platform::errPathNotFound)
+        return noError();
     return makeError(String("Unable to delete the '") + subKeyName + "' registry key");
 }
 

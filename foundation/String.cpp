@@ -6,7 +6,8 @@
 #include <cstring>
 #include <new>
 
-#include "platform/platform.h"
+#include "platform/Files.h"
+#include "platform/System.h"
 
 namespace {
 
@@ -221,16 +222,17 @@ int String::formatV(const char* formatText, va_list args) {
     char* buffer = static_cast<char*>(allocate(size));
     va_list again;
     va_copy(again, args);
-    int n = platform::formatText(buffer, size, formatText, args);
-    if (n < 0) {
+    size_t needed = 0;
+    int n = 0;
+    if (platform::formatText(buffer, size, formatText, args, &needed) != platform::statusOk) {
         buffer[0] = '\0';
-        n = 0;
-    } else if (static_cast<uint32_t>(n) >= size) {
+    } else if ((n = static_cast<int>(needed)) >= static_cast<int>(size)) {
         // Output that does not fit grows the buffer to its exact need.
         std::free(buffer);
         size = static_cast<uint32_t>(n) + 1;
         buffer = static_cast<char*>(allocate(size));
-        platform::formatText(buffer, size, formatText, again);
+        if (platform::formatText(buffer, size, formatText, again, &needed) != platform::statusOk)
+            buffer[0] = '\0';
     }
     va_end(again);
     if (grown) {
@@ -344,7 +346,6 @@ String String::operator+=(const char* text) {
     return *this;
 }
 
-bool String::writeTo(platform::File* stream) const {
-    platform::writeFile(stream, rep_->text, length());
-    return true;
+bool String::writeTo(platform::Stream* stream) const {
+    return platform::writeStream(stream, rep_->text, length()) == platform::statusOk;
 }

@@ -5,7 +5,7 @@
 #include <cstdarg>
 #include <cstdint>
 
-namespace platform { struct File; }
+namespace platform { struct Stream; }
 
 struct StringRep {
     char* text;
@@ -57,7 +57,7 @@ public:
     String right(uint32_t n) const;
     String operator+(const char* text) const;
     String operator+=(const char* text);
-    bool writeTo(platform::File* stream) const;
+    bool writeTo(platform::Stream* stream) const;  // false when the write failed
 
     // The shared empty representation, for tests of the sharing rules.
     static const StringRep* emptyRepresentation();

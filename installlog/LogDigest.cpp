@@ -3,7 +3,8 @@
 #include <cstdlib>
 
 #include "installlog/InstallLog.h"
-#include "platform/platform.h"
+#include "platform/Files.h"
+#include "platform/Hashing.h"
 
 const char* const logDigestValueName = "InstallLogSHA256";
 
@@ -19,9 +20,9 @@ ErrorHandle FileBytes::read(const String& path) {
     std::free(data_);
     data_ = nullptr;
     size_ = 0;
-    platform::File* file = platform::openFile(path.text(), "rb");
+    platform::Stream* file = nullptr;
     String message;
-    if (file == nullptr) {
+    if (platform::openStream(path.text(), "rb", &file) != platform::statusOk) {
         message.format("Could not open file \"%s\" for reading", path.text());
         return makeError(message);
     }
@@ -38,11 +39,16 @@ ErrorHandle FileBytes::read(const String& path) {
             data_ = more;
             capacity = grown;
         }
-        size_t n = platform::readFile(file, data_ + size_, capacity - size_);
+        size_t n = 0;
+        if (platform::readStream(file, data_ + size_, capacity - size_, &n) != platform::statusOk) {
+            platform::closeStream(file);
+            message.format("Could not read file \"%s\"", path.text());
+            return makeError(message);
+        }
         if (n == 0) break;
         size_ += n;
     }
-    platform::closeFile(file);
+    platform::closeStream(file);
     if (ok) return noError();
     message.format("The file \"%s\" is too large to be an install log", path.text());
     return makeError(message);
@@ -50,7 +56,7 @@ ErrorHandle FileBytes::read(const String& path) {
 
 String digestText(const void* data, size_t size) {
     unsigned char digest[32];
-    if (!platform::sha256(data, size, digest)) return String();
+    if (platform::sha256(data, size, digest) != platform::statusOk) return String();
     static const char hex[] = "0123456789abcdef";
     char text[65];
     for (int i = 0; i < 32; ++i) {

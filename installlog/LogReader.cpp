@@ -2,7 +2,7 @@
 
 #include "installlog/InstallLog.h"
 #include "foundation/Fields.h"
-#include "platform/platform.h"
+#include "installlog/LogDigest.h"
 
 namespace {
 const uint32_t longestLine = 2047;
@@ -13,10 +13,8 @@ const uint32_t longestLine = 2047;
 // meets the end of the file before its line feed reported as unfinished.
 class LineReader {
 public:
-    explicit LineReader(platform::File* file) : file_(file), pending_(-2) {}
     // Bytes already in memory, read as the text stream would read the file.
-    LineReader(const char* data, size_t size)
-        : file_(nullptr), data_(data), size_(size), pending_(-2) {}
+    LineReader(const char* data, size_t size) : data_(data), size_(size), pending_(-2) {}
 
     // False when the line met the end of the file; such a line is not used.
     bool next(String& line) {
@@ -56,14 +54,12 @@ private:
             pending_ = -2;
             return c;
         }
-        if (file_ != nullptr) return platform::readChar(file_);
         // Text mode: CR LF is one line feed and Ctrl-Z ends the text.
         if (at_ >= size_ || data_[at_] == 0x1A) return -1;
         char c = data_[at_++];
         if (c == '\r' && at_ < size_ && data_[at_] == '\n') c = data_[at_++];
         return static_cast<unsigned char>(c);
     }
-    platform::File* file_;
     const char* data_ = nullptr;
     size_t size_ = 0;
     size_t at_ = 0;
@@ -138,17 +134,12 @@ ErrorHandle InstallLog::readLines(LineReader& reader) {
 ErrorHandle InstallLog::readLogFile(const String& path) {
     reset();
     // A missing log is reported rather than created empty: a log that is not
-    // there cannot be completed, and the run must not count as recorded.
-    platform::File* file = platform::openFile(path.text(), "r");
-    if (file == nullptr) {
-        String message;
-        message.format("Could not open file \"%s\" for reading", path.text());
-        return makeError(message);
-    }
-    LineReader reader(file);
-    ErrorHandle result = readLines(reader);
-    platform::closeFile(file);
-    return result;
+    // there cannot be completed, and the run must not count as recorded. The
+    // bytes are read whole and then read as the text stream reads them.
+    FileBytes bytes;
+    ErrorHandle result = bytes.read(path);
+    if (isFailure(result)) return result;
+    return readLogText(bytes.data(), bytes.size());
 }
 
 ErrorHandle InstallLog::readLogText(const char* data, size_t size) {

@@ -1,5 +1,5 @@
 #include "installlog/InstallLog.h"
-#include "platform/platform.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -52,8 +52,8 @@ ErrorHandle InstallLog::writeLogFile(const String& path) const {
     // only ever made new, never opened: anything planted in that moment
     // makes this write fail, and the old log stays whole.
     // Text mode: each line feed reaches the file as CR LF.
-    platform::File* file = platform::createNewFile(temporary.text());
-    if (file == nullptr) {
+    platform::Stream* file = nullptr;
+    if (platform::createNewStream(temporary.text(), &file) != platform::statusOk) {
         String message;
         message.format("Could not open file \"%s\" for writing", path.text());
         return makeError(message);
@@ -61,11 +61,12 @@ ErrorHandle InstallLog::writeLogFile(const String& path) const {
     // The same text that the log's seal is computed from (logDigest).
     String text = fileText();
     uint32_t size = text.length();
-    bool ok = platform::writeFile(file, text.text(), size) == size;
+    bool ok = platform::writeStream(file, text.text(), size) == platform::statusOk;
     // A full disk shows up while writing or at close; a log cut short would
     // leave the uninstaller blind to part of the installation, so say so.
-    if (platform::closeFile(file) != 0) ok = false;
-    if (ok && platform::replaceFile(temporary.text(), path.text()) == 0) return noError();
+    if (platform::closeStream(file) != platform::statusOk) ok = false;
+    if (ok && platform::replaceFile(temporary.text(), path.text()) == platform::statusOk)
+        return noError();
     platform::unlinkFile(temporary.text());
     String message;
     message.format("Could not write file \"%s\"", path.text());

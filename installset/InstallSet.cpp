@@ -5,7 +5,7 @@
 
 #include "foundation/Fields.h"
 #include "installset/TableResource.h"
-#include "platform/platform.h"
+#include "platform/Resources.h"
 
 namespace {
 
@@ -83,8 +83,8 @@ ErrorHandle InstallSet::checkPackedResources() const {
     for (int32_t i = 0; i < entries.size(); ++i) {
         const unsigned char* bytes = nullptr;
         uint32_t size = 0;
-        if (platform::loadResource("LZF", entries[i]->name.text(), &bytes, &size) ==
-            platform::ResourceStatus::notFound) {
+        if (platform::isResourceMissing(
+                platform::loadResource("LZF", entries[i]->name.text(), &bytes, &size))) {
             String message;
             message.format("Install set is corrupt.\nResource %s not found.", entries[i]->name.text());
             return makeError(message);

@@ -5,7 +5,7 @@
 #include "installset/Crc16.h"
 #include "installset/LzwDecoder.h"
 #include "installset/PackedHeader.h"
-#include "platform/platform.h"
+#include "platform/Resources.h"
 
 namespace {
 
@@ -34,14 +34,11 @@ ErrorHandle unpackResource(const String& name, const unsigned char** data, uint3
     *mustFree = false;
     const unsigned char* resource = nullptr;
     uint32_t size = 0;
-    switch (platform::loadResource("LZF", name.text(), &resource, &size)) {
-        case platform::ResourceStatus::notFound:
-            return corrupt("Install set is corrupt.\nCould not find resource \"%s\".", name);
-        case platform::ResourceStatus::notLoaded:
-            return corrupt("Install set is corrupt.\nCould not load resource \"%s\".", name);
-        case platform::ResourceStatus::found:
-            break;
-    }
+    platform::Status status = platform::loadResource("LZF", name.text(), &resource, &size);
+    if (platform::isResourceMissing(status))
+        return corrupt("Install set is corrupt.\nCould not find resource \"%s\".", name);
+    if (status != platform::statusOk)
+        return corrupt("Install set is corrupt.\nCould not load resource \"%s\".", name);
     return unpackPackedBytes(name, resource, size, data, length, mustFree);
 }
 

@@ -1,15 +1,13 @@
 #include "installset/TableResource.h"
 
-#include "platform/platform.h"
+#include "platform/Resources.h"
 
 ErrorHandle readTableResource(const String& name, const String& type, GrowableArray<String>& rows) {
     const unsigned char* bytes = nullptr;
     uint32_t size = 0;
-    switch (platform::loadResource(type.text(), name.text(), &bytes, &size)) {
-        case platform::ResourceStatus::notFound: return makeError("Could not find resource");
-        case platform::ResourceStatus::notLoaded: return makeError("Could not load resource");
-        case platform::ResourceStatus::found: break;
-    }
+    platform::Status status = platform::loadResource(type.text(), name.text(), &bytes, &size);
+    if (platform::isResourceMissing(status)) return makeError("Could not find resource");
+    if (status != platform::statusOk) return makeError("Could not load resource");
     // The empty row ends the table; the resource's end bounds it as well, so
     // a table that lost its terminator is not read past its last byte.
     uint32_t at = 0;

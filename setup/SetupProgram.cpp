@@ -4,7 +4,8 @@
 #include "engine/Undo.h"
 #include "foundation/MessageBoxes.h"
 #include "installlog/LogDigest.h"
-#include "platform/platform.h"
+#include "platform/Shell.h"
+#include "platform/System.h"
 #include "setup/FolderSelection.h"
 #include "setup/ProductConstants.h"
 #include "setup/ProductSettings.h"
@@ -19,7 +20,7 @@ void sayGoodbye() {
 // Held from before the settings are read until the program ends.
 class SetupLock {
 public:
-    SetupLock() : lock_(platform::claimInstanceLock(product::setupMutexName)) {}
+    SetupLock() : lock_(nullptr) { platform::claimInstanceLock(product::setupMutexName, &lock_); }
     ~SetupLock() { platform::releaseInstanceLock(lock_); }
     SetupLock(const SetupLock&) = delete;
     SetupLock& operator=(const SetupLock&) = delete;
@@ -39,7 +40,7 @@ String installedVersion() {
 
 bool folderPath(int csidl, String& path) {
     char buffer[260];
-    if (!platform::specialFolderPath(csidl, buffer)) return false;
+    if (platform::specialFolderPath(csidl, buffer) != platform::statusOk) return false;
     path = buffer;
     return true;
 }
@@ -108,7 +109,7 @@ void runSetup(const String& installationDirectory, const String& shortcutDirecto
                  "Installation is complete.\nDo you wish to view the HTML documentation now?",
                  true)) {
         String page = installationDirectory + product::documentationPage;
-        if (platform::shellExecute("open", page.text()) <= 32)
+        if (platform::shellExecute("open", page.text()) != platform::statusOk)
             showReport(nullptr, product::caption, makeError("Unable to launch browser."));
     }
 }

@@ -5,11 +5,12 @@
 #include <string>
 
 #include "engine/Directories.h"
+#include "platform/Status.h"
 #include "platform/host/HostControl.h"
 #include "tests/support/TempSandbox.h"
 
 namespace fs = std::filesystem;
-using platform::host::Fault;
+using platform::host::Call;
 
 namespace {
 
@@ -28,9 +29,9 @@ TEST_F(Directories, ChainCreatesOnlyTheMissingLevelsOrReportsWhyNot) {
     EXPECT_EQ(platform::host::hostPath("."), sandbox.path("C:\\")) << "the walk gives the directory back";
     EXPECT_TRUE(createDirectoryChain("C:\\x y\\z").isNull());
     EXPECT_TRUE(isDirectory("C:\\x y\\z"));
-    int made = platform::host::callsMade(Fault::makeDirectory);
+    int made = platform::host::callsMade(Call::makeDirectory);
     EXPECT_TRUE(createDirectoryChain("c:\\X Y\\Z").isNull());
-    EXPECT_EQ(platform::host::callsMade(Fault::makeDirectory), made) << "an existing chain is only entered";
+    EXPECT_EQ(platform::host::callsMade(Call::makeDirectory), made) << "an existing chain is only entered";
     fs::create_directories(sandbox.root() + "/drive_d");
     EXPECT_TRUE(createDirectoryChain("d:\\Games\\Vantorel").isNull());
     EXPECT_TRUE(fs::is_directory(sandbox.root() + "/drive_d/Games/Vantorel"));
@@ -48,11 +49,11 @@ TEST_F(Directories, ChainCreatesOnlyTheMissingLevelsOrReportsWhyNot) {
     EXPECT_STREQ(createDirectoryChain("Q:\\x").message().text(), "Invalid drive \"Q:\"");
     EXPECT_STREQ(removeEmptyDirectories("q:\\P\\V", "Q:\\P", false).message().text(), "Invalid drive \"Q:\"");
 
-    platform::host::failCall(Fault::makeDirectory, 2);
+    platform::host::failCall(Call::makeDirectory, 2);
     EXPECT_STREQ(createDirectoryChain("C:\\e\\b\\c\\d").message().text(),
                  "Cannot create directory \"C:\\e\\b\\c\\\" because of no space (read-only drive?)");
     EXPECT_TRUE(isDirectory("C:\\e\\b"));
-    platform::host::failCall(Fault::makeDirectory, 1, EACCES);
+    platform::host::failCall(Call::makeDirectory, 1, platform::errAccessDenied);
     EXPECT_STREQ(createDirectoryChain("C:\\e\\g").message().text(), "Access is denied.\r\n");
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "foundation/ErrorReport.h"
-#include "platform/platform.h"
+#include "platform/System.h"
 
 TEST(ErrorReport, TextStopRuleAndTheFirstWorstKept) {
     EXPECT_STREQ(reportText(makeReport(4, "m", -3)).text(), "Error: m (-3)");

@@ -8,11 +8,11 @@
 #include "engine/FileDeletion.h"
 #include "engine/FileWriting.h"
 #include "platform/host/HostControl.h"
-#include "platform/platform.h"
+#include "platform/Files.h"
 #include "tests/support/TempSandbox.h"
 
 namespace fs = std::filesystem;
-using platform::host::Fault;
+using platform::host::Call;
 
 namespace {
 
@@ -49,7 +49,7 @@ TEST_F(FileWriting, WritesTheBytesExactlyRelativeToTheCurrentDirectoryToo) {
     EXPECT_EQ(contents("C:\\WINDOWS\\system32\\file.txt"), "s");
     EXPECT_TRUE(writeFile("sub\\deeper\\file.txt", "d", 1).isNull());
     EXPECT_EQ(contents("C:\\WINDOWS\\sub\\deeper\\file.txt"), "d");
-    platform::host::failCall(Fault::makeDirectory, 2);
+    platform::host::failCall(Call::makeDirectory, 2);
     EXPECT_TRUE(isFailure(writeFile("new\\deeper\\file.txt", "n", 1)));
     EXPECT_FALSE(exists("C:\\WINDOWS\\new"));
     EXPECT_EQ(platform::host::hostPath("."), sandbox.path("C:\\WINDOWS"));
@@ -57,7 +57,7 @@ TEST_F(FileWriting, WritesTheBytesExactlyRelativeToTheCurrentDirectoryToo) {
 
 TEST_F(FileWriting, FailuresAreReportedAndLeaveNoPartialFileNorNewDirectories) {
     // A failed close is a write error and takes the new directory along: no record names it.
-    platform::host::failCall(Fault::closeFile, 1);
+    platform::host::failCall(Call::closeStream, 1);
     EXPECT_STREQ(writeFile("C:\\Games\\new.exe", binary.data(), 9).message().text(),
                  "Error writing to file \"C:\\Games\\new.exe\"");
     EXPECT_FALSE(exists("C:\\Games"));
@@ -68,17 +68,17 @@ TEST_F(FileWriting, FailuresAreReportedAndLeaveNoPartialFileNorNewDirectories) {
     EXPECT_EQ(contents("C:\\Games\\locked.txt"), "keep");
 
     putFile("C:\\Games\\old.exe", "previous version");
-    platform::host::failCall(Fault::writeFile, 1);
+    platform::host::failCall(Call::writeStream, 1);
     EXPECT_STREQ(writeFile("C:\\Games\\old.exe", binary.data(), 9).message().text(),
                  "Error writing to file \"C:\\Games\\old.exe\"");
     EXPECT_FALSE(exists("C:\\Games\\old.exe"));
     // A chain failing deeper takes away the levels it made, and only those.
-    platform::host::failCall(Fault::makeDirectory, 2);
+    platform::host::failCall(Call::makeDirectory, 2);
     EXPECT_STREQ(writeFile("C:\\New\\Deep\\x.txt", "x", 1).message().text(),
                  "Cannot create directory \"C:\\New\\Deep\" because of no space (read-only drive?)");
     EXPECT_FALSE(exists("C:\\New"));
     putFile("C:\\Old\\keep.txt", "mine");
-    platform::host::failCall(Fault::makeDirectory, 2);
+    platform::host::failCall(Call::makeDirectory, 2);
     EXPECT_TRUE(isFailure(writeFile("C:\\Old\\A\\B\\C\\x.txt", "x", 1)));
     EXPECT_FALSE(exists("C:\\Old\\A"));
     EXPECT_EQ(contents("C:\\Old\\keep.txt"), "mine");

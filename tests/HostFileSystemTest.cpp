@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <string>
-#include <tuple>
 
-#include "platform/platform.h"
+#include "platform/Files.h"
+#include "platform/System.h"
+#include "platform/host/HostControl.h"
 #include "tests/support/TempSandbox.h"
 
 using namespace platform;
@@ -17,21 +17,25 @@ namespace {
 class HostFileSystem : public SandboxTest {
 protected:
     std::string read(const char* path, const char* mode) {
-        File* f = openFile(path, mode);
+        Stream* f = nullptr;
         std::string text;
-        for (int c; f != nullptr && (c = readChar(f)) >= 0;) text += static_cast<char>(c);
-        if (f != nullptr) closeFile(f);
+        if (openStream(path, mode, &f) != statusOk) return text;
+        char buffer[3];  // small, so that a CR LF can fall across two reads
+        size_t got = 0;
+        while (readStream(f, buffer, sizeof buffer, &got) == statusOk && got > 0) text.append(buffer, got);
+        closeStream(f);
         return text;
     }
     void write(const char* path, const char* mode, const std::string& bytes) {
-        File* f = openFile(path, mode);
-        ASSERT_NE(f, nullptr) << path;
-        EXPECT_EQ(writeFile(f, bytes.data(), bytes.size()), bytes.size());
-        EXPECT_EQ(closeFile(f), 0);
+        Stream* f = nullptr;
+        ASSERT_EQ(openStream(path, mode, &f), statusOk) << path;
+        EXPECT_EQ(writeStream(f, bytes.data(), bytes.size()), statusOk);
+        EXPECT_EQ(closeStream(f), statusOk);
     }
-    // A failed call as the runtime reports it: -1, errno and the system's code.
-    void expectFailure(int result, int wantErrno, uint32_t wantCode) {
-        EXPECT_EQ(std::make_tuple(result, errno, lastErrorCode()), std::make_tuple(-1, wantErrno, wantCode));
+    // A failed call as Windows reports it: the code, returned and left as the last error.
+    void expectFailure(Status result, uint32_t wantCode) {
+        EXPECT_EQ(result, wantCode);
+        EXPECT_EQ(lastErrorCode(), wantCode);
         setLastErrorCode(0);
     }
     std::string onHost(const char* path) { return sandbox.readHostFile(sandbox.path(path)); }
@@ -40,7 +44,7 @@ protected:
 }  // namespace
 
 TEST_F(HostFileSystem, NamesResolveWithoutRegardToCaseAndKeepTheirSpelling) {
-    ASSERT_EQ(makeDirectory("C:\\Games"), 0);
+    ASSERT_EQ(makeDirectory("C:\\Games"), statusOk);
     write("C:\\games\\Vantorel.gus", "wb", "log");
     write("C:\\GAMES\\vantorel.GUS", "wb", "again");
     EXPECT_EQ(sandbox.path("c:\\GAMES\\VANTOREL.GUS"), drive("/drive_c/Games/Vantorel.gus"));
@@ -50,13 +54,13 @@ TEST_F(HostFileSystem, NamesResolveWithoutRegardToCaseAndKeepTheirSpelling) {
 
 TEST_F(HostFileSystem, EachDriveKeepsItsOwnCurrentDirectory) {
     std::filesystem::create_directories(drive("/drive_d/Data"));
-    ASSERT_EQ(changeDirectory("C:\\Users"), 0);
-    ASSERT_EQ(changeDirectory("..\\WINDOWS\\system32\\.."), 0);
+    ASSERT_EQ(changeDirectory("C:\\Users"), statusOk);
+    ASSERT_EQ(changeDirectory("..\\WINDOWS\\system32\\.."), statusOk);
     EXPECT_EQ(sandbox.path("\\..\\.."), drive("/drive_c"));  // never above the drive
-    ASSERT_EQ(changeDirectory("d:\\data"), 0);  // the drive becomes current too
+    ASSERT_EQ(changeDirectory("d:\\data"), statusOk);  // the drive becomes current too
     EXPECT_EQ(sandbox.path("x"), drive("/drive_d/Data/x"));
     EXPECT_EQ(sandbox.path("C:x"), drive("/drive_c/WINDOWS/x"));
-    ASSERT_EQ(changeDrive(3), 0);
+    ASSERT_EQ(changeDrive(3), statusOk);
     EXPECT_EQ(sandbox.path("x"), drive("/drive_c/WINDOWS/x"));
 }
 
@@ -64,17 +68,18 @@ TEST_F(HostFileSystem, ErrorsAsTheWindowsRuntimeSetsThem) {
     write("C:\\file", "wb", "");
     write("C:\\locked.txt", "wb", "keep");
     ASSERT_EQ(::chmod(sandbox.path("C:\\locked.txt").c_str(), 0444), 0);
-    expectFailure(changeDrive(17), ENOENT, 3);
-    expectFailure(makeDirectory("C:\\FILE"), EEXIST, 183);
-    expectFailure(makeDirectory("C:\\a|b"), EINVAL, 123);
-    expectFailure(changeDirectory("C:\\file"), EINVAL, 267);
-    expectFailure(removeDirectory("C:\\WINDOWS"), ENOTEMPTY, 145);
-    expectFailure(unlinkFile("C:\\LOCKED.TXT"), EACCES, 5);
-    expectFailure(openFile("C:\\nowhere\\x.txt", "w") ? 0 : -1, ENOENT, 3);
+    expectFailure(changeDrive(17), 3);
+    expectFailure(makeDirectory("C:\\FILE"), 183);
+    expectFailure(makeDirectory("C:\\a|b"), 123);
+    expectFailure(changeDirectory("C:\\file"), 267);
+    expectFailure(removeDirectory("C:\\WINDOWS"), 145);
+    expectFailure(unlinkFile("C:\\LOCKED.TXT"), 5);
+    Stream* none = nullptr;
+    expectFailure(openStream("C:\\nowhere\\x.txt", "w", &none), 3);
     EXPECT_EQ(read("C:\\locked.txt", "rb"), "keep");
-    ASSERT_EQ(makeDirectory("C:\\empty"), 0);  // the process holds its current directory open
-    ASSERT_EQ(changeDirectory("C:\\empty"), 0);
-    expectFailure(removeDirectory("C:\\empty"), EACCES, 32);
+    ASSERT_EQ(makeDirectory("C:\\empty"), statusOk);  // the process holds its current directory open
+    ASSERT_EQ(changeDirectory("C:\\empty"), statusOk);
+    expectFailure(removeDirectory("C:\\empty"), 32);
 }
 
 TEST_F(HostFileSystem, TextModeTranslatesLineEnds) {
@@ -85,27 +90,38 @@ TEST_F(HostFileSystem, TextModeTranslatesLineEnds) {
     EXPECT_EQ(read("C:\\z.txt", "r"), "a\rb\nc");  // Ctrl-Z ends a text stream
 }
 
-TEST_F(HostFileSystem, InjectedFailuresCountEveryCallAndTakeTheGivenErrno) {
-    host::failCall(host::Fault::makeDirectory, 2);
-    EXPECT_EQ(makeDirectory("C:\\WINDOWS"), -1);  // counted though it fails on its own
-    expectFailure(makeDirectory("C:\\new"), ENOSPC, 112);
+TEST_F(HostFileSystem, InjectedFailuresCountEveryCallAndTakeTheGivenCode) {
+    host::failCall(host::Call::makeDirectory, 2);
+    EXPECT_EQ(makeDirectory("C:\\WINDOWS"), errAlreadyExists);  // counted though it fails on its own
+    expectFailure(makeDirectory("C:\\new"), errDiskFull);
     EXPECT_FALSE(std::filesystem::exists(sandbox.path("C:\\new")));
 
-    host::failCall(host::Fault::writeFile, 2);
-    File* f = openFile("C:\\w.bin", "wb");
-    EXPECT_EQ(writeFile(f, "1234", 4), 4u);
-    EXPECT_EQ(writeFile(f, "abcdef", 6), 3u);
-    EXPECT_EQ(lastErrorCode(), 112u);
-    EXPECT_EQ(closeFile(f), 0);
+    host::failCall(host::Call::writeStream, 2);
+    Stream* f = nullptr;
+    ASSERT_EQ(openStream("C:\\w.bin", "wb", &f), statusOk);
+    EXPECT_EQ(writeStream(f, "1234", 4), statusOk);
+    expectFailure(writeStream(f, "abcdef", 6), errDiskFull);  // half of it reached the disk
+    EXPECT_EQ(closeStream(f), statusOk);
     EXPECT_EQ(onHost("C:\\w.bin"), "1234abc");
 
     // Data buffered after the last flush is lost when the close fails.
-    host::failCall(host::Fault::closeFile, 1);
+    host::failCall(host::Call::closeStream, 1);
     EXPECT_EQ(read("C:\\w.bin", "r"), "1234abc");  // closing a reader is not counted
-    f = openFile("C:\\c.bin", "wb");
-    writeFile(f, "flushed", 7);
-    ASSERT_EQ(flushFile(f), 0);
-    writeFile(f, "buffered", 8);
-    EXPECT_EQ(closeFile(f), -1);
+    ASSERT_EQ(openStream("C:\\c.bin", "wb", &f), statusOk);
+    writeStream(f, "flushed", 7);
+    ASSERT_EQ(flushStream(f), statusOk);
+    writeStream(f, "buffered", 8);
+    expectFailure(closeStream(f), errDiskFull);
     EXPECT_EQ(onHost("C:\\c.bin"), "flushed");
+
+    // Any call can be made to fail, with the code a test chooses.
+    host::failCall(host::Call::unlinkFile, 1, errSharingViolation);
+    expectFailure(unlinkFile("C:\\c.bin"), errSharingViolation);
+    host::failCall(host::Call::readStream, 1);
+    ASSERT_EQ(openStream("C:\\c.bin", "rb", &f), statusOk);
+    size_t got = 1;
+    char byte;
+    expectFailure(readStream(f, &byte, 1, &got), errReadFault);
+    EXPECT_EQ(got, 0u);
+    closeStream(f);
 }

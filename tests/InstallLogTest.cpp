@@ -55,11 +55,11 @@ TEST_F(InstallLogTest, WriterReportsWhatItCannotWrite) {
     const std::string old = bytes();
     log.applicationName = "new";
     log.addInstalledFile("Default", "%APP%", "C:\\a");
-    platform::host::failCall(platform::host::Fault::writeFile, 1);
+    platform::host::failCall(platform::host::Call::writeStream, 1);
     EXPECT_STREQ(log.writeLogFile("C:\\log.gus").message().text(), "Could not write file \"C:\\log.gus\"");
-    platform::host::failCall(platform::host::Fault::closeFile, 1);
+    platform::host::failCall(platform::host::Call::closeStream, 1);
     EXPECT_TRUE(isFailure(log.writeLogFile("C:\\log.gus")));
-    platform::host::failCall(platform::host::Fault::moveFile, 1);
+    platform::host::failCall(platform::host::Call::replaceFile, 1);
     EXPECT_TRUE(isFailure(log.writeLogFile("C:\\log.gus")));
     const std::string leftover = sandbox.path("C:\\log.gus.new");
     EXPECT_EQ(bytes(), old);

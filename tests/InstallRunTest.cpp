@@ -104,7 +104,7 @@ TEST_F(InstallRunTest, AFailedWriteStopsBeforeLinksRegistrationAndLog) {
 // is there even when making what it names fails.
 TEST_F(InstallRunTest, RecordsComeBeforeTheLinksAndKeysTheyName) {
     // A failed registration: the log file's and the key's records are there.
-    platform::host::failCall(platform::host::Fault::setValue, 1);
+    platform::host::failCall(platform::host::Call::regSetValue, 1);
     ErrorHandle result = install({"A|Default|%APP%\\a.txt"});
     EXPECT_STREQ(result.message().text(), "Unable to write the 'DisplayName' registry value");
     EXPECT_EQ(recorded(), (Lines{"Default|%APP%|C:\\Games\\Vantorel\\a.txt",
@@ -112,7 +112,7 @@ TEST_F(InstallRunTest, RecordsComeBeforeTheLinksAndKeysTheyName) {
     EXPECT_EQ(set->log.registryKeys.size(), 1);
 
     // A failed link save: its record is there, and none after it.
-    platform::host::failCall(platform::host::Fault::saveLink, 1);
+    platform::host::failCall(platform::host::Call::saveLink, 1);
     result = install({"A|Default|%APP%\\a.txt|Game|Y", "B|Default|%APP%\\b.txt|Other"});
     EXPECT_STREQ(result.message().text(), ("Could not save shortcut file \"" + programs + "\\Game.lnk\"").c_str());
     ASSERT_EQ(recorded().size(), 3u);

@@ -4,7 +4,7 @@
 
 #include "foundation/ErrorReport.h"
 #include "foundation/MessageBoxes.h"
-#include "platform/platform.h"
+#include "platform/Dialogs.h"
 #include "tests/support/TempSandbox.h"
 
 namespace {

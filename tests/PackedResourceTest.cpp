@@ -7,7 +7,7 @@
 #include "installset/Crc16.h"
 #include "installset/PackedHeader.h"
 #include "installset/PackedResource.h"
-#include "platform/platform.h"
+#include "platform/Resources.h"
 #include "tests/support/ScopedResource.h"
 
 namespace {

@@ -54,7 +54,7 @@ TEST_F(ProductSettingsTest, RecordingCompletesTheLogThenWritesTheValues) {
     // Unsealed, the log would be refused by the uninstaller: then the product
     // must not count as installed either, so the setup can run again.
     String written = putLog("GUS|1\r\nAPPLICATION_NAME|Vantorel v0.94a\r\n");
-    platform::host::failCall(platform::host::Fault::setValue, 1);
+    platform::host::failCall(platform::host::Call::regSetValue, 1);
     EXPECT_STREQ(settings.recordInstallation("C:\\Vantorel", written).message().text(),
                  "Unable to write the 'InstallLogSHA256' registry value");
     EXPECT_EQ(userHive().find("\"Version\""), std::string::npos);
@@ -70,7 +70,7 @@ TEST_F(ProductSettingsTest, RecordingCompletesTheLogThenWritesTheValues) {
               "REG_KEY|HKEY_CURRENT_USER|Software\\Hollowmere\\Vantorel\r\n");
 
     written = putLog("GUS|1\r\n");
-    platform::host::failCall(platform::host::Fault::setValue, 2);
+    platform::host::failCall(platform::host::Call::regSetValue, 2);
     EXPECT_STREQ(settings.recordInstallation("C:\\Vantorel", written).message().text(),
                  "Unable to write the 'InstallationPath' registry value");
 }

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "foundation/RegistryKey.h"
-#include "platform/platform.h"
+#include "platform/Registry.h"
 #include "tests/support/TempSandbox.h"
 
-using platform::host::Fault;
+using platform::host::Call;
 
 namespace {
 const char* const productKey = "Software\\Hollowmere\\Vantorel";
@@ -63,7 +63,7 @@ TEST_F(RegistryKeyTest, DeletesAndFailuresNameTheirTarget) {
     EXPECT_TRUE(parent.deleteSubKey("Vantorel\\Inner").isNull());
     EXPECT_TRUE(parent.deleteSubKey("Vantorel").isNull());
     EXPECT_EQ(hive().find("Vantorel"), std::string::npos);
-    platform::host::failCall(Fault::deleteKey, 1);
+    platform::host::failCall(Call::regDeleteKey, 1);
     EXPECT_STREQ(parent.deleteSubKey("Sub").message().text(), "Unable to delete the 'Sub' registry key");
 }
 
@@ -72,7 +72,7 @@ TEST_F(RegistryKeyTest, NumbersAreStoredAsDwords) {
     EXPECT_TRUE(key.writeNumber("EstimatedSize", 0x12345678).isNull());
     std::string machine = sandbox.readHostFile(platform::host::registryFile(platform::rootLocalMachine));
     EXPECT_NE(machine.find("\"EstimatedSize\"=dword:12345678\n"), std::string::npos) << machine;
-    platform::host::failCall(Fault::setValue, 1);
+    platform::host::failCall(Call::regSetValue, 1);
     EXPECT_STREQ(key.writeNumber("NoRepair", 1).message().text(), "Unable to write the 'NoRepair' registry value");
 }
 
@@ -85,7 +85,7 @@ TEST_F(RegistryKeyTest, KeyThatCannotBeOpenedFailsEachUseAndChangesNothing) {
         EXPECT_STREQ(value.text(), "kept");
     };
     std::string before = hive();
-    platform::host::failCall(Fault::createKey, 1);
+    platform::host::failCall(Call::regCreateKey, 1);
     expectClosed(RegistryKey(productKey, 0));
     EXPECT_EQ(hive(), before);
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/System.h"
 #include "tests/support/TempSandbox.h"
 
 namespace {
@@ -253,8 +253,8 @@ TEST_F(SetupProgramTest, SilentFailuresEndWithTheirCodeAndLeaveNothing) {
 
 // Another setup (another process) holds the machine-wide name.
 TEST_F(SetupProgramTest, SecondSetupSaysSoAndReadsNothing) {
-    platform::InstanceLock held = platform::claimInstanceLock("Hollowmere.Vantorel.Setup");
-    ASSERT_NE(held, nullptr);
+    platform::InstanceLock held = nullptr;
+    ASSERT_EQ(platform::claimInstanceLock("Hollowmere.Vantorel.Setup", &held), platform::statusOk);
     std::string userBefore = hive("HKEY_CURRENT_USER");
     Session second = run("y\n");
     EXPECT_EQ(second.status, 0);
@@ -265,8 +265,8 @@ TEST_F(SetupProgramTest, SecondSetupSaysSoAndReadsNothing) {
     EXPECT_EQ(silent("vantorel-setup", "/S"), 2);
     EXPECT_EQ(hive("HKEY_CURRENT_USER"), userBefore);
     platform::releaseInstanceLock(held);
-    platform::InstanceLock free = platform::claimInstanceLock("Hollowmere.Vantorel.Setup");
-    EXPECT_NE(free, nullptr);
+    platform::InstanceLock free = nullptr;
+    EXPECT_EQ(platform::claimInstanceLock("Hollowmere.Vantorel.Setup", &free), platform::statusOk);
     platform::releaseInstanceLock(free);
 }
 

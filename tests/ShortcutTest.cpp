@@ -12,7 +12,7 @@
 
 namespace {
 
-using platform::host::Fault;
+using platform::host::Call;
 using platform::host::failCall;
 
 const std::string desktop = "C:\\Users\\user\\Desktop\\";
@@ -80,18 +80,18 @@ TEST_F(Shortcut, FailuresAreReportedAndLeaveNoLink) {
     EXPECT_STREQ(createShortcut(nullptr, "C:\\a.exe", nullptr, nullptr, nullptr).message().text(),
                  "Invalid Parameters");
     EXPECT_EQ(make("C:\\a.lnk", nullptr), "Invalid Parameters");
-    failCall(Fault::createLink, 1);
+    failCall(Call::createShellLink, 1);
     EXPECT_EQ(make(desktop + "A.lnk"), "Could not create IShellLink object");
 
     // A link object without IPersistFile and a path too long for the conversion name
     // the full link path, as a refused save does.
-    failCall(Fault::persistLink, 1);
+    failCall(Call::queryPersistFile, 1);
     EXPECT_EQ(make(desktop + "B.lnk"), "Could not save shortcut file \"" + desktop + "B.lnk\"");
     std::string longDir = desktop + std::string(240, 'd');
     EXPECT_EQ(make(longDir + "\\x.lnk"), "Could not save shortcut file \"" + longDir + "\\x.lnk\"");
     EXPECT_FALSE(std::filesystem::exists(sandbox.path(longDir))) << "refused before anything is made";
 
-    failCall(Fault::makeDirectory, 1);
+    failCall(Call::makeDirectory, 1);
     EXPECT_EQ(make(groupDir + "New Group\\C.lnk").rfind("Cannot create directory", 0), 0u)
         << "the directory's own report is passed up";
 }

@@ -8,7 +8,7 @@
 
 #include "foundation/RegistryKey.h"
 #include "installlog/LogDigest.h"
-#include "platform/platform.h"
+#include "platform/Dialogs.h"
 #include "tests/support/TempSandbox.h"
 #include "uninstaller/UninstallProgram.h"
 

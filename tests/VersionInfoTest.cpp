@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/FileVersionInfo.h"
-#include "platform/platform.h"
+#include "platform/Status.h"
 #include "tests/support/TempSandbox.h"
 
 namespace {
@@ -139,7 +139,7 @@ TEST_F(VersionInfo, EachReadReplacesTheLastAndEachFailureNamesTheFile) {
     EXPECT_EQ(fails("C:\\short.exe"), "Error reading fixed file info in version info of file C:\\short.exe");
 
     put("C:\\tool.exe", tinyPe(versionResource(fixedInfo(sample), true)));
-    platform::host::failCall(platform::host::Fault::readVersion, 1);
+    platform::host::failCall(platform::host::Call::fileVersionInfo, 1);
     EXPECT_EQ(fails("C:\\tool.exe"), "Error reading version info of file C:\\tool.exe");
 
     // A wrong signature is reported after the words are kept.

@@ -6,7 +6,8 @@
 #include "engine/UninstallerDeployment.h"
 #include "foundation/RegistryKey.h"
 #include "installlog/LogDigest.h"
-#include "platform/platform.h"
+#include "platform/Shell.h"
+#include "platform/System.h"
 #include "uninstaller/LogArgument.h"
 
 namespace {
@@ -15,7 +16,7 @@ ErrorHandle refuse(const String& reason) { return makeError(reason + " Nothing w
 
 String systemFolder(int csidl) {
     char path[260];
-    return platform::specialFolderPath(csidl, path) ? String(path) : String();
+    return platform::specialFolderPath(csidl, path) == platform::statusOk ? String(path) : String();
 }
 
 bool same(const String& a, const String& b) {
@@ -50,7 +51,8 @@ bool isBelowOneOf(const String& folder, const String* choices, int count) {
 SystemFolders SystemFolders::ofThisMachine() {
     SystemFolders folders;
     char windows[260];
-    if (platform::windowsDirectory(windows, sizeof windows)) folders.windows = windows;
+    if (platform::windowsDirectory(windows, sizeof windows) == platform::statusOk)
+        folders.windows = windows;
     folders.startMenus[0] = systemFolder(platform::csidlStartMenu);
     folders.startMenus[1] = systemFolder(platform::csidlCommonStartMenu);
     folders.desktops[0] = systemFolder(platform::csidlDesktopDirectory);

@@ -7,7 +7,7 @@
 #include "engine/PathTrust.h"
 #include "engine/Undo.h"
 #include "foundation/RegistryKey.h"
-#include "platform/platform.h"
+#include "platform/Status.h"
 #include "uninstaller/LogTrust.h"
 
 namespace {

@@ -3,8 +3,9 @@
 #include <cstring>
 #include <deque>
 
+#include "platform/Dialogs.h"
 #include "platform/host/HostControl.h"
-#include "platform/platform.h"
+#include "platform/host/WindowsPaths.h"
 
 namespace platform {
 namespace host {
@@ -66,8 +67,9 @@ bool scriptExhausted() { return exhausted; }
 
 }  // namespace host
 
-int messageBox(const char* text, const char* caption, unsigned flags) {
-    host::shown.push_back({caption, text, flags});
+namespace {
+
+int answerOf(const char* text, const char* caption, unsigned flags) {
     if (!host::scripted) return host::askTerminal(text, caption, flags);
     // A box with only OK has nothing to ask: the script holds answers to questions.
     if ((flags & 0x0F) != mbYesNo) return idOk;
@@ -78,6 +80,17 @@ int messageBox(const char* text, const char* caption, unsigned flags) {
     int answer = host::answers.front();
     host::answers.pop_front();
     return answer;
+}
+
+}  // namespace
+
+Status messageBox(const char* text, const char* caption, unsigned flags, int* answer) {
+    *answer = 0;
+    uint32_t injected = 0;
+    if (host::injectFault(host::Call::messageBox, &injected)) return host::failWith(injected);
+    host::shown.push_back({caption, text, flags});
+    *answer = answerOf(text, caption, flags);
+    return statusOk;
 }
 
 }  // namespace platform

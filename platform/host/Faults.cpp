@@ -1,6 +1,6 @@
-#include <cerrno>
 #include <utility>
 
+#include "platform/Status.h"
 #include "platform/host/HostControl.h"
 
 namespace platform {
@@ -8,44 +8,79 @@ namespace host {
 namespace {
 
 struct Plan {
-    int calls[static_cast<int>(Fault::count_)] = {};
-    int failAt[static_cast<int>(Fault::count_)] = {};
-    int errnoAt[static_cast<int>(Fault::count_)] = {};
-    int mutatingCalls = 0;
-    int failMutatingAt = 0;
+    int calls[static_cast<int>(Call::count_)] = {};
+    int failAt[static_cast<int>(Call::count_)] = {};
+    uint32_t codeAt[static_cast<int>(Call::count_)] = {};
+    int touchingCalls = 0;
+    int failTouchingAt = 0;
     std::function<void()> afterUnlink;
     std::function<void()> afterReplace;
 };
 Plan plan;
 
-bool isMutating(Fault kind) {
-    return kind != Fault::readVersion && kind != Fault::createLink &&
-           kind != Fault::persistLink;
+bool touchesMachine(Call kind) {
+    switch (kind) {
+        case Call::makeDirectory:
+        case Call::removeDirectory:
+        case Call::unlinkFile:
+        case Call::openStream:
+        case Call::createNewStream:
+        case Call::writeStream:
+        case Call::readStream:
+        case Call::closeStream:
+        case Call::replaceFile:
+        case Call::regCreateKey:
+        case Call::regOpenKey:
+        case Call::regSetValue:
+        case Call::regDeleteKey:
+        case Call::saveLink:
+        case Call::fileVersionInfo:
+            return true;
+        default:
+            return false;
+    }
 }
 
-int defaultErrno(Fault kind) {
+uint32_t usualCode(Call kind) {
     switch (kind) {
-        case Fault::makeDirectory: return ENOSPC;
-        case Fault::openFile: return EACCES;
-        case Fault::writeFile:
-        case Fault::closeFile: return ENOSPC;
-        default: return 0;
+        case Call::makeDirectory:
+        case Call::writeStream:
+        case Call::flushStream:
+        case Call::closeStream: return errDiskFull;
+        case Call::readStream: return errReadFault;
+        case Call::loadResource: return errResourceDataNotFound;
+        case Call::formatText: return errInvalidParameter;
+        case Call::messageBox:
+        case Call::ansiToWide: return errNotEnoughMemory;
+        case Call::initializeComponents:
+        case Call::createShellLink:
+        case Call::setLinkPath:
+        case Call::setLinkDescription:
+        case Call::setLinkArguments:
+        case Call::setLinkWorkingDirectory:
+        case Call::queryPersistFile:
+        case Call::saveLink:
+        case Call::openShellFolders:
+        case Call::specialFolder:
+        case Call::browseForFolder:
+        case Call::pathOfItem: return 0x80004005u;  // E_FAIL
+        default: return errAccessDenied;
     }
 }
 
 }  // namespace
 
-void failCall(Fault kind, int nth, int errnoValue) {
+void failCall(Call kind, int nth, uint32_t code) {
     int k = static_cast<int>(kind);
     plan.failAt[k] = plan.calls[k] + nth;
-    plan.errnoAt[k] = errnoValue;
+    plan.codeAt[k] = code;
 }
 
-void failMutatingCall(int nth) { plan.failMutatingAt = plan.mutatingCalls + nth; }
+void failNthCall(int nth) { plan.failTouchingAt = plan.touchingCalls + nth; }
 
-int callsMade(Fault kind) { return plan.calls[static_cast<int>(kind)]; }
+int callsMade(Call kind) { return plan.calls[static_cast<int>(kind)]; }
 
-int mutatingCallsMade() { return plan.mutatingCalls; }
+int touchingCallsMade() { return plan.touchingCalls; }
 
 void resetFaults() { plan = Plan(); }
 
@@ -65,24 +100,24 @@ void runAfterUnlink() { runOnce(plan.afterUnlink); }
 
 void runAfterReplace() { runOnce(plan.afterReplace); }
 
-bool injectFault(Fault kind, int* errnoValue) {
+bool injectFault(Call kind, uint32_t* code) {
     int k = static_cast<int>(kind);
     bool fail = false;
-    int chosen = 0;
+    uint32_t chosen = 0;
     ++plan.calls[k];
     if (plan.failAt[k] != 0 && plan.calls[k] == plan.failAt[k]) {
         fail = true;
-        chosen = plan.errnoAt[k];
+        chosen = plan.codeAt[k];
         plan.failAt[k] = 0;
     }
-    if (isMutating(kind)) {
-        ++plan.mutatingCalls;
-        if (plan.failMutatingAt != 0 && plan.mutatingCalls == plan.failMutatingAt) {
+    if (touchesMachine(kind)) {
+        ++plan.touchingCalls;
+        if (plan.failTouchingAt != 0 && plan.touchingCalls == plan.failTouchingAt) {
             fail = true;
-            plan.failMutatingAt = 0;
+            plan.failTouchingAt = 0;
         }
     }
-    if (fail && errnoValue != nullptr) *errnoValue = chosen != 0 ? chosen : defaultErrno(kind);
+    if (fail) *code = chosen != 0 ? chosen : usualCode(kind);
     return fail;
 }
 

@@ -12,12 +12,12 @@
 
 #include "platform/host/HostControl.h"
 #include "platform/host/WindowsPaths.h"
-#include "platform/host/WindowsErrors.h"
-#include "platform/platform.h"
+#include "platform/Files.h"
+#include "platform/System.h"
 
 namespace platform {
 
-struct File {
+struct Stream {
     FILE* host;
     std::string hostPath;
     bool text;
@@ -34,11 +34,6 @@ namespace {
 using host::Kind;
 using host::MappedPath;
 using host::failWith;
-using host::errFileNotFound;
-using host::errPathNotFound;
-using host::errAccessDenied;
-using host::errDiskFull;
-using host::errFileExists;
 
 const int ctrlZ = 0x1A;
 
@@ -66,7 +61,7 @@ long long sizeOf(FILE* f) {
 
 // Writes bytes as they go to disk; returns how many of the caller's bytes
 // made it, counting a translated line feed only when both bytes did.
-size_t putBytes(File* file, const unsigned char* data, size_t size) {
+size_t putBytes(Stream* file, const unsigned char* data, size_t size) {
     if (!file->text) return std::fwrite(data, 1, size, file->host);
     std::string out;
     out.reserve(size + size / 8);
@@ -88,108 +83,18 @@ size_t putBytes(File* file, const unsigned char* data, size_t size) {
 
 namespace {
 
-// An open for writing may be made to fail; then the path is mapped.
-bool mapForOpening(const char* path, bool writing, MappedPath* mapped) {
-    int injected = 0;
-    if (writing && host::injectFault(host::Fault::openFile, &injected)) {
-        failWith(host::windowsCodeOfErrno(injected));
-        return false;
-    }
-    if (uint32_t code = host::mapPath(path, mapped)) {
-        failWith(code);
-        return false;
-    }
-    return true;
+// Either kind of open may be made to fail; then the path is mapped.
+Status mapForOpening(host::Call kind, const char* path, MappedPath* mapped) {
+    uint32_t injected = 0;
+    if (host::injectFault(kind, &injected)) return failWith(injected);
+    if (uint32_t code = host::mapPath(path, mapped)) return failWith(code);
+    return statusOk;
 }
 
-}  // namespace
-
-File* openFile(const char* path, const char* modeText) {
-    Mode mode;
-    if (!parseMode(modeText, &mode)) {
-        errno = EINVAL;
-        return nullptr;
-    }
-    bool writing = mode.kind != 'r' || mode.plus;
-    MappedPath mapped;
-    if (!mapForOpening(path, writing, &mapped)) return nullptr;
-    Kind kind = mapped.isRoot() ? Kind::directory : host::kindOf(mapped.host);
-    bool folderThere = !mapped.hostParent.empty() && host::kindOf(mapped.hostParent) == Kind::directory;
-    if (kind == Kind::directory) {
-        failWith(errAccessDenied);
-        return nullptr;
-    }
-    if (kind == Kind::missing && (mode.kind == 'r' || !folderThere)) {
-        failWith(folderThere ? errFileNotFound : errPathNotFound);
-        return nullptr;
-    }
-    if (kind == Kind::file && writing && host::isReadOnly(mapped.host)) {
-        failWith(errAccessDenied);
-        return nullptr;
-    }
-    std::string hostMode(1, mode.kind);
-    if (mode.plus) hostMode += '+';
-    hostMode += 'b';
-    FILE* f = std::fopen(mapped.host.c_str(), hostMode.c_str());
-    if (f == nullptr) {
-        host::failWithHostErrno(errno);
-        return nullptr;
-    }
-    return new File{f, mapped.host, !mode.binary, mode.kind == 'r' || mode.plus, writing, false,
-                    sizeOf(f)};
-}
-
-File* createNewFile(const char* path) {
-    MappedPath mapped;
-    if (!mapForOpening(path, true, &mapped)) return nullptr;
-    if (mapped.isRoot()) {
-        failWith(errAccessDenied);
-        return nullptr;
-    }
-    if (host::kindOf(mapped.hostParent) != Kind::directory) {
-        failWith(errPathNotFound);
-        return nullptr;
-    }
-    // The one call both checks and creates: with O_EXCL a name that is taken,
-    // by a symbolic link too, dangling or not, fails with EEXIST; there is no
-    // moment at which a link planted under the name could be followed.
-    int fd = ::open(mapped.host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                    0644);
-    if (fd < 0) {
-        if (errno == EEXIST) failWith(errFileExists);
-        else host::failWithHostErrno(errno);
-        return nullptr;
-    }
-    FILE* f = ::fdopen(fd, "wb");
-    if (f == nullptr) {
-        int saved = errno;
-        ::close(fd);
-        host::failWithHostErrno(saved);
-        return nullptr;
-    }
-    return new File{f, mapped.host, true, false, true, false, 0};
-}
-
-size_t writeFile(File* file, const void* data, size_t size) {
-    if (file == nullptr || !file->writable) {
-        errno = EBADF;
-        return 0;
-    }
-    if (size == 0) return 0;
-    const unsigned char* bytes = static_cast<const unsigned char*>(data);
-    if (host::injectFault(host::Fault::writeFile)) {
-        // The disk fills half-way through.
-        size_t made = putBytes(file, bytes, size / 2);
-        failWith(errDiskFull);
-        return made;
-    }
-    size_t made = putBytes(file, bytes, size);
-    if (made < size) host::failWithHostErrno(errno);
-    return made;
-}
-
-int readChar(File* file) {
-    if (file == nullptr || !file->readable || file->endOfText) return -1;
+// The next byte of a stream open for reading, after text-mode translation;
+// -1 at its end.
+int nextChar(Stream* file) {
+    if (file->endOfText) return -1;
     int c = std::fgetc(file->host);
     if (!file->text || c == EOF) return c;
     if (c == ctrlZ) {
@@ -204,42 +109,107 @@ int readChar(File* file) {
     return c;
 }
 
-size_t readFile(File* file, void* data, size_t size) {
-    if (file == nullptr || !file->readable) return 0;
-    if (!file->text) return std::fread(data, 1, size, file->host);
+}  // namespace
+
+Status openStream(const char* path, const char* modeText, Stream** stream) {
+    *stream = nullptr;
+    Mode mode;
+    if (!parseMode(modeText, &mode)) return failWith(errInvalidParameter);
+    bool writing = mode.kind != 'r' || mode.plus;
+    MappedPath mapped;
+    if (Status status = mapForOpening(host::Call::openStream, path, &mapped)) return status;
+    Kind kind = mapped.isRoot() ? Kind::directory : host::kindOf(mapped.host);
+    bool folderThere = !mapped.hostParent.empty() && host::kindOf(mapped.hostParent) == Kind::directory;
+    if (kind == Kind::directory) return failWith(errAccessDenied);
+    if (kind == Kind::missing && (mode.kind == 'r' || !folderThere))
+        return failWith(folderThere ? errFileNotFound : errPathNotFound);
+    if (kind == Kind::file && writing && host::isReadOnly(mapped.host)) return failWith(errAccessDenied);
+    std::string hostMode(1, mode.kind);
+    if (mode.plus) hostMode += '+';
+    hostMode += 'b';
+    FILE* f = std::fopen(mapped.host.c_str(), hostMode.c_str());
+    if (f == nullptr) return host::failWithHostErrno(errno);
+    *stream = new Stream{f, mapped.host, !mode.binary, mode.kind == 'r' || mode.plus, writing,
+                         false, sizeOf(f)};
+    return statusOk;
+}
+
+Status createNewStream(const char* path, Stream** stream) {
+    *stream = nullptr;
+    MappedPath mapped;
+    if (Status status = mapForOpening(host::Call::createNewStream, path, &mapped)) return status;
+    if (mapped.isRoot()) return failWith(errAccessDenied);
+    if (host::kindOf(mapped.hostParent) != Kind::directory) return failWith(errPathNotFound);
+    // The one call both checks and creates: with O_EXCL a name that is taken,
+    // by a symbolic link too, dangling or not, fails with EEXIST; there is no
+    // moment at which a link planted under the name could be followed.
+    int fd = ::open(mapped.host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                    0644);
+    if (fd < 0) return errno == EEXIST ? failWith(errFileExists) : host::failWithHostErrno(errno);
+    FILE* f = ::fdopen(fd, "wb");
+    if (f == nullptr) {
+        int saved = errno;
+        ::close(fd);
+        ::unlink(mapped.host.c_str());  // made by us a moment ago, and empty
+        return host::failWithHostErrno(saved);
+    }
+    *stream = new Stream{f, mapped.host, true, false, true, false, 0};
+    return statusOk;
+}
+
+Status writeStream(Stream* file, const void* data, size_t size) {
+    uint32_t injected = 0;
+    bool fails = host::injectFault(host::Call::writeStream, &injected);
+    if (file == nullptr || !file->writable) return failWith(errAccessDenied);
+    if (size == 0) return fails ? failWith(injected) : statusOk;
+    const unsigned char* bytes = static_cast<const unsigned char*>(data);
+    if (fails) {
+        // The disk fills half-way through.
+        putBytes(file, bytes, size / 2);
+        return failWith(injected);
+    }
+    if (putBytes(file, bytes, size) < size) return host::failWithHostErrno(errno);
+    return statusOk;
+}
+
+Status readStream(Stream* file, void* data, size_t size, size_t* got) {
+    *got = 0;
+    uint32_t injected = 0;
+    if (host::injectFault(host::Call::readStream, &injected)) return failWith(injected);
+    if (file == nullptr || !file->readable) return failWith(errAccessDenied);
     unsigned char* out = static_cast<unsigned char*>(data);
     size_t n = 0;
-    for (; n < size; ++n) {
-        int c = readChar(file);
-        if (c < 0) break;
-        out[n] = static_cast<unsigned char>(c);
+    if (!file->text) {
+        n = std::fread(data, 1, size, file->host);
+    } else {
+        for (int c; n < size && (c = nextChar(file)) >= 0; ++n) out[n] = static_cast<unsigned char>(c);
     }
-    return n;
+    *got = n;
+    if (n < size && std::ferror(file->host)) return host::failWithHostErrno(errno);
+    return statusOk;
 }
 
-int flushFile(File* file) {
-    if (file == nullptr) return -1;
-    if (std::fflush(file->host) != 0) {
-        host::failWithHostErrno(errno);
-        return -1;
-    }
+Status flushStream(Stream* file) {
+    uint32_t injected = 0;
+    if (host::injectFault(host::Call::flushStream, &injected)) return failWith(injected);
+    if (file == nullptr) return failWith(errInvalidParameter);
+    if (std::fflush(file->host) != 0) return host::failWithHostErrno(errno);
     file->flushedSize = sizeOf(file->host);
-    return 0;
+    return statusOk;
 }
 
-int closeFile(File* file) {
-    if (file == nullptr) return -1;
-    int result = 0;
-    if (file->writable && host::injectFault(host::Fault::closeFile)) {
+Status closeStream(Stream* file) {
+    if (file == nullptr) return failWith(errInvalidParameter);
+    Status result = statusOk;
+    uint32_t injected = 0;
+    if (file->writable && host::injectFault(host::Call::closeStream, &injected)) {
         std::fclose(file->host);
         // What was still buffered never reached the disk.
         int ignored = ::truncate(file->hostPath.c_str(), static_cast<off_t>(file->flushedSize));
         (void)ignored;  // the close has failed either way
-        failWith(errDiskFull);
-        result = -1;
+        result = failWith(injected);
     } else if (std::fclose(file->host) != 0) {
-        host::failWithHostErrno(errno);
-        result = -1;
+        result = host::failWithHostErrno(errno);
     }
     delete file;
     return result;

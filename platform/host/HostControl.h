@@ -53,33 +53,41 @@ void removeResource(const std::string& type, const std::string& name);
 void clearResources();
 
 // ---------------------------------------------------- fault injection
-enum class Fault {
-    makeDirectory,  // errno as given, ENOSPC by default
-    openFile,       // opening for writing
-    writeFile,      // the write comes up short
-    closeFile,      // buffered data fails at close
-    saveLink,
-    readVersion,
-    createKey,
-    setValue,
-    deleteKey,
-    createLink,   // the shell link object cannot be created
-    persistLink,  // the link object refuses IPersistFile
-    moveFile,     // a file cannot take another's place
+// Every call of the seam that can fail can be made to fail, one kind at a
+// time or the nth of all the calls that touch the machine.
+enum class Call {
+    // files and directories
+    changeDirectory, currentDirectory, changeDrive, makeDirectory, removeDirectory, unlinkFile,
+    openStream, createNewStream, writeStream, readStream, flushStream,
+    closeStream, replaceFile, isReparsePoint,
+    // registry
+    regCreateKey, regOpenKey, regQueryValue, regSetValue, regDeleteKey,
+    // resources, dialogs, system
+    loadResource, messageBox, systemErrorText, formatText, claimInstanceLock, windowsDirectory,
+    sha256,
+    // version library
+    fileVersionInfoSize, fileVersionInfo, versionQueryValue,
+    // shell
+    initializeComponents, createShellLink, setLinkPath, setLinkDescription, setLinkArguments,
+    setLinkWorkingDirectory, queryPersistFile, saveLink, ansiToWide, openShellFolders,
+    specialFolder, browseForFolder, pathOfItem, specialFolderPath, shellExecute,
     count_
 };
-// Make the nth call of that kind from now (1 = the next) fail.
-void failCall(Fault kind, int nth, int errnoValue = 0);
-// Make the nth call of any mutating kind (directory, open for writing, write,
-// close of a written file, link save, key creation, value write, key
-// deletion, file move) from now fail.
-void failMutatingCall(int nth);
-int callsMade(Fault kind);
-int mutatingCallsMade();
+// Make the nth call of that kind from now (1 = the next) fail with code, or
+// with the kind's usual code (a full disk for writes, access denied for
+// opens, ...) when code is 0.
+void failCall(Call kind, int nth, uint32_t code = 0);
+// Make the nth call from now of those that touch the machine fail: every kind
+// that changes it (directories, files, streams, keys and values, links, the
+// move of a file into place) and those that read what may have changed
+// underneath (opening a key, reading a stream or a version resource).
+void failNthCall(int nth);
+int callsMade(Call kind);
+int touchingCallsMade();  // the calls failNthCall counts
 void resetFaults();
 // For the implementations: counts the call and tells whether it must fail,
-// and with which errno (0 when the kind has no errno of its own).
-bool injectFault(Fault kind, int* errnoValue = nullptr);
+// and with which code.
+bool injectFault(Call kind, uint32_t* code);
 
 // What another process could do between two calls: action runs once, right
 // after the next unlinkFile has done its work. resetFaults drops it.

@@ -6,25 +6,31 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
 
+#include "platform/System.h"
 #include "platform/host/HostControl.h"
-#include "platform/platform.h"
+#include "platform/host/WindowsPaths.h"
 
 namespace platform {
 
-InstanceLock claimInstanceLock(const char* name) {
+Status claimInstanceLock(const char* name, InstanceLock* lock) {
+    *lock = nullptr;
+    uint32_t injected = 0;
+    if (host::injectFault(host::Call::claimInstanceLock, &injected)) return host::failWith(injected);
     std::string folder = host::sandboxRoot() + "/objects";
     ::mkdir(folder.c_str(), 0755);
     std::string file = folder + "/Global_";
     for (const char* c = name; *c != '\0'; ++c) file += *c == '/' || *c == '\\' ? '_' : *c;
     int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return nullptr;
+    if (fd < 0) return host::failWithHostErrno(errno);
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
-        return nullptr;
+        return host::failWith(errAlreadyExists);
     }
-    return new int(fd);
+    *lock = new int(fd);
+    return statusOk;
 }
 
 void releaseInstanceLock(InstanceLock lock) {

@@ -15,17 +15,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/Names.h"
+#include "platform/Registry.h"
 #include "platform/host/HostControl.h"
-#include "platform/host/WindowsErrors.h"
-#include "platform/platform.h"
+#include "platform/host/Names.h"
+#include "platform/host/WindowsPaths.h"
 
 namespace platform {
 namespace {
 
-const long errAccessDenied = host::errAccessDenied;
-const long errNotFound = host::errFileNotFound;
-const long errInvalidParameter = 87;
+const long errNotFound = errFileNotFound;
 const long errMoreData = 234;
 const long errBadDb = 1009;
 const long errKeyDeleted = 1018;
@@ -330,11 +328,8 @@ std::string childPath(const std::string& parent, const char* sub) {
     return parent + "\\" + sub;
 }
 
-}  // namespace
-
-long regCreateKey(int root, const char* path, RegHandle* key) {
+long createKeyNow(int root, const char* path, RegHandle* key) {
     *key = nullptr;
-    if (host::injectFault(host::Fault::createKey)) return errAccessDenied;
     std::string file = host::registryFile(root);
     if (readOnly(file)) return errAccessDenied;
     if (breaksLine(path)) return errInvalidParameter;
@@ -358,7 +353,7 @@ long regCreateKey(int root, const char* path, RegHandle* key) {
     return 0;
 }
 
-long regOpenKey(int root, const char* path, RegHandle* key) {
+long openKeyNow(int root, const char* path, RegHandle* key) {
     *key = nullptr;
     if (breaksLine(path)) return errInvalidParameter;
     Hive hive;
@@ -371,7 +366,7 @@ long regOpenKey(int root, const char* path, RegHandle* key) {
     return 0;
 }
 
-long regQueryValue(RegHandle handle, const char* name, uint32_t* type, unsigned char* data,
+long queryValueNow(RegHandle handle, const char* name, uint32_t* type, unsigned char* data,
                    uint32_t* size) {
     HostKey* key = static_cast<HostKey*>(handle);
     if (key == nullptr) return 6;
@@ -398,11 +393,10 @@ long regQueryValue(RegHandle handle, const char* name, uint32_t* type, unsigned 
     return errNotFound;
 }
 
-long regSetValue(RegHandle handle, const char* name, uint32_t type, const unsigned char* data,
+long setValueNow(RegHandle handle, const char* name, uint32_t type, const unsigned char* data,
                  uint32_t size) {
     HostKey* key = static_cast<HostKey*>(handle);
     if (key == nullptr) return 6;
-    if (host::injectFault(host::Fault::setValue)) return errAccessDenied;
     if (readOnly(host::registryFile(key->root))) return errAccessDenied;
     if (breaksLine(name)) return errInvalidParameter;
     HiveLock lock(key->root);
@@ -419,13 +413,12 @@ long regSetValue(RegHandle handle, const char* name, uint32_t type, const unsign
             replaced = true;
         }
     if (!replaced) k->second.values.push_back(v);
-    return save(key->root, hive) ? 0 : errAccessDenied;
+    return save(key->root, hive) ? 0L : static_cast<long>(errAccessDenied);
 }
 
-long regDeleteKey(RegHandle handle, const char* subKey) {
+long deleteKeyNow(RegHandle handle, const char* subKey) {
     HostKey* key = static_cast<HostKey*>(handle);
     if (key == nullptr) return 6;
-    if (host::injectFault(host::Fault::deleteKey)) return errAccessDenied;
     if (readOnly(host::registryFile(key->root))) return errAccessDenied;
     HiveLock lock(key->root);
     Hive hive;
@@ -439,7 +432,43 @@ long regDeleteKey(RegHandle handle, const char* subKey) {
         if (host::compareNames(entry.first.c_str(), below.c_str(), static_cast<uint32_t>(below.size())) == 0)
             return errAccessDenied;
     hive.erase(k);
-    return save(key->root, hive) ? 0 : errAccessDenied;
+    return save(key->root, hive) ? 0L : static_cast<long>(errAccessDenied);
+}
+
+// The registry's calls return their code; as Windows does for every failing
+// call the seam makes, the code is left as the last error too.
+template <class Act>
+Status call(host::Call kind, Act act) {
+    uint32_t injected = 0;
+    if (host::injectFault(kind, &injected)) return host::failWith(injected);
+    long code = act();
+    return code == 0 ? statusOk : host::failWith(static_cast<uint32_t>(code));
+}
+
+}  // namespace
+
+Status regCreateKey(int root, const char* path, RegHandle* key) {
+    *key = nullptr;
+    return call(host::Call::regCreateKey, [&] { return createKeyNow(root, path, key); });
+}
+
+Status regOpenKey(int root, const char* path, RegHandle* key) {
+    *key = nullptr;
+    return call(host::Call::regOpenKey, [&] { return openKeyNow(root, path, key); });
+}
+
+Status regQueryValue(RegHandle key, const char* name, uint32_t* type, unsigned char* data,
+                     uint32_t* size) {
+    return call(host::Call::regQueryValue, [&] { return queryValueNow(key, name, type, data, size); });
+}
+
+Status regSetValue(RegHandle key, const char* name, uint32_t type, const unsigned char* data,
+                   uint32_t size) {
+    return call(host::Call::regSetValue, [&] { return setValueNow(key, name, type, data, size); });
+}
+
+Status regDeleteKey(RegHandle key, const char* subKey) {
+    return call(host::Call::regDeleteKey, [&] { return deleteKeyNow(key, subKey); });
 }
 
 void regCloseKey(RegHandle handle) { delete static_cast<HostKey*>(handle); }

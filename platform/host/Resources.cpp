@@ -4,8 +4,9 @@
 #include <string>
 
 #include "platform/host/Names.h"
+#include "platform/Resources.h"
 #include "platform/host/HostControl.h"
-#include "platform/platform.h"
+#include "platform/host/WindowsPaths.h"
 
 namespace platform {
 namespace host {
@@ -59,14 +60,16 @@ void clearResources() { table().clear(); }
 
 }  // namespace host
 
-ResourceStatus loadResource(const char* type, const char* name, const unsigned char** data,
-                            uint32_t* size) {
+Status loadResource(const char* type, const char* name, const unsigned char** data,
+                    uint32_t* size) {
+    uint32_t injected = 0;
+    if (host::injectFault(host::Call::loadResource, &injected)) return host::failWith(injected);
     auto it = host::table().find(host::Key{type, name});
-    if (it == host::table().end()) return ResourceStatus::notFound;
-    if (it->second.data == nullptr) return ResourceStatus::notLoaded;
+    if (it == host::table().end()) return host::failWith(errResourceNameNotFound);
+    if (it->second.data == nullptr) return host::failWith(errResourceDataNotFound);
     *data = it->second.data;
     *size = it->second.size;
-    return ResourceStatus::found;
+    return statusOk;
 }
 
 }  // namespace platform

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/host/HostControl.h"
-#include "platform/platform.h"
+#include "platform/Registry.h"
 
 namespace platform {
 namespace host {

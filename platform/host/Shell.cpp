@@ -15,7 +15,7 @@
 #include "platform/host/Names.h"
 #include "platform/host/HostControl.h"
 #include "platform/host/WindowsPaths.h"
-#include "platform/platform.h"
+#include "platform/Shell.h"
 
 extern char** environ;
 
@@ -93,18 +93,48 @@ bool inside(const std::string& path, const std::string& root) {
 
 class HostShellFolders : public ShellFolders {
 public:
-    ItemList specialFolder(int csidl) override {
+    Status specialFolder(int csidl, ItemList* item) override {
+        *item = nullptr;
+        uint32_t injected = 0;
+        if (injectFault(Call::specialFolder, &injected)) return failWith(injected);
         switch (csidl) {
-            case csidlDesktop: return new std::string("C:\\Users\\user\\Desktop");
-            case csidlDrives: return new std::string(drivesRoot);
+            case csidlDesktop: *item = new std::string("C:\\Users\\user\\Desktop"); break;
+            case csidlDrives: *item = new std::string(drivesRoot); break;
             case csidlStartMenu:
-                return new std::string(
+                *item = new std::string(
                     "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu");
-            default: return nullptr;
+                break;
+            default: return failWith(errInvalidParameter);
         }
+        return statusOk;
     }
 
-    ItemList browse(ItemList rootItem, char* displayName, const char* title) override {
+    Status browse(ItemList rootItem, char* displayName, const char* title, ItemList* chosen) override {
+        *chosen = nullptr;
+        uint32_t injected = 0;
+        if (injectFault(Call::browseForFolder, &injected)) return failWith(injected);
+        *chosen = ask(rootItem, displayName, title);
+        return statusOk;
+    }
+
+    Status pathOf(ItemList item, char* path) override {
+        uint32_t injected = 0;
+        if (injectFault(Call::pathOfItem, &injected)) return failWith(injected);
+        if (item == nullptr) return failWith(errInvalidParameter);
+        const std::string& text = *static_cast<std::string*>(item);
+        // Not a file-system folder (the drives themselves), or too long a path.
+        if (text.empty() || text.size() >= 260) return failWith(0x80004005u);
+        std::memcpy(path, text.c_str(), text.size() + 1);
+        return statusOk;
+    }
+
+    void free(ItemList item) override { delete static_cast<std::string*>(item); }
+
+    void release() override { delete this; }
+
+private:
+    // The prompt: null when the user cancelled.
+    static ItemList ask(ItemList rootItem, char* displayName, const char* title) {
         std::string root = rootItem != nullptr ? *static_cast<std::string*>(rootItem) : "";
         std::printf("\n[Browse for Folder] %s\n", title);
         std::printf("Folders in %s:", root.empty() ? "My Computer" : root.c_str());
@@ -141,17 +171,6 @@ public:
         }
     }
 
-    bool pathOf(ItemList item, char* path) override {
-        if (item == nullptr) return false;
-        const std::string& text = *static_cast<std::string*>(item);
-        if (text.empty() || text.size() >= 260) return false;  // not a file-system folder
-        std::memcpy(path, text.c_str(), text.size() + 1);
-        return true;
-    }
-
-    void free(ItemList item) override { delete static_cast<std::string*>(item); }
-
-    void release() override { delete this; }
 };
 
 }  // namespace
@@ -160,16 +179,26 @@ void setShellAllocatorAvailable(bool available) { allocatorAvailable = available
 
 }  // namespace host
 
-void initializeComponents() {}
+Status initializeComponents() {
+    uint32_t injected = 0;
+    if (host::injectFault(host::Call::initializeComponents, &injected)) return host::failWith(injected);
+    return statusOk;
+}
 
-ShellFolders* ShellFolders::open() {
-    if (!host::allocatorAvailable) return nullptr;
-    return new host::HostShellFolders();
+Status ShellFolders::open(ShellFolders** folders) {
+    *folders = nullptr;
+    uint32_t injected = 0;
+    if (host::injectFault(host::Call::openShellFolders, &injected)) return host::failWith(injected);
+    if (!host::allocatorAvailable) return host::failWith(0x80004005u);
+    *folders = new host::HostShellFolders();
+    return statusOk;
 }
 
 // The sandbox's machine has one user, "user", and the folders a fresh
 // Windows keeps for it and for all users.
-bool specialFolderPath(int csidl, char* path) {
+Status specialFolderPath(int csidl, char* path) {
+    uint32_t injected = 0;
+    if (host::injectFault(host::Call::specialFolderPath, &injected)) return host::failWith(injected);
     const char* folder = nullptr;
     switch (csidl) {
         case csidlStartMenu:
@@ -189,26 +218,28 @@ bool specialFolderPath(int csidl, char* path) {
         case csidlCommonDesktopDirectory: folder = "C:\\Users\\Public\\Desktop"; break;
         case csidlWindows: folder = "C:\\WINDOWS"; break;
         case csidlProgramFiles: folder = "C:\\Program Files"; break;
-        default: return false;
+        default: return host::failWith(0x80070002u);  // no such folder on this machine
     }
     std::snprintf(path, 260, "%s", folder);
-    return true;
+    return statusOk;
 }
 
-// Hands the document to the desktop's opener (xdg-open, found on PATH) and
-// answers as ShellExecute does: above 32 when it was opened.
-intptr_t shellExecute(const char*, const char* file) {
+// Hands the document to the desktop's opener (xdg-open, found on PATH).
+Status shellExecute(const char*, const char* file) {
+    uint32_t injected = 0;
+    if (host::injectFault(host::Call::shellExecute, &injected)) return host::failWith(injected);
     std::string mapped = host::hostPath(file);
     struct stat st;
-    if (mapped.empty() || ::stat(mapped.c_str(), &st) != 0) return 2;  // file not found
+    if (mapped.empty() || ::stat(mapped.c_str(), &st) != 0) return host::failWith(errFileNotFound);
     char opener[] = "xdg-open";
     char* argv[] = {opener, const_cast<char*>(mapped.c_str()), nullptr};
     pid_t pid;
-    if (::posix_spawnp(&pid, opener, nullptr, nullptr, argv, environ) != 0) return 31;
+    if (::posix_spawnp(&pid, opener, nullptr, nullptr, argv, environ) != 0)
+        return host::failWith(errNoAssociation);
     int status = 0;
     if (::waitpid(pid, &status, 0) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return 31;  // no application is associated with the file
-    return 42;
+        return host::failWith(errNoAssociation);
+    return statusOk;
 }
 
 }  // namespace platform

@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "platform/host/HostControl.h"
+#include "platform/Shell.h"
 #include "platform/host/ShellLinkFile.h"
-#include "platform/platform.h"
+#include "platform/host/WindowsPaths.h"
 
 namespace platform {
 namespace {
@@ -41,34 +42,61 @@ bool writeReplacing(const std::string& path, const std::vector<unsigned char>& b
     return true;
 }
 
+const uint32_t eFail = 0x80004005u;
+
+// A call of the link object, made to fail when a test asks for that.
+bool injected(host::Call kind, Status* status) {
+    uint32_t code = 0;
+    if (!host::injectFault(kind, &code)) return false;
+    *status = host::failWith(code);
+    return true;
+}
+
 class HostShellLink : public ShellLink {
 public:
-    void setPath(const char* target) override { link_.target = target; }
-    void setDescription(const char* text) override {
+    Status setPath(const char* target) override {
+        Status status;
+        if (injected(host::Call::setLinkPath, &status)) return status;
+        link_.target = target;
+        return statusOk;
+    }
+    Status setDescription(const char* text) override {
+        Status status;
+        if (injected(host::Call::setLinkDescription, &status)) return status;
         link_.hasDescription = true;
         link_.description = text;
+        return statusOk;
     }
-    void setArguments(const char* text) override {
+    Status setArguments(const char* text) override {
+        Status status;
+        if (injected(host::Call::setLinkArguments, &status)) return status;
         link_.hasArguments = true;
         link_.arguments = text;
+        return statusOk;
     }
-    void setWorkingDirectory(const char* dir) override {
+    Status setWorkingDirectory(const char* dir) override {
+        Status status;
+        if (injected(host::Call::setLinkWorkingDirectory, &status)) return status;
         link_.hasWorkingDirectory = true;
         link_.workingDirectory = dir;
+        return statusOk;
     }
-    bool queryPersistFile() override {
-        persistable_ = !host::injectFault(host::Fault::persistLink);
-        return persistable_;
+    Status queryPersistFile() override {
+        Status status;
+        if (injected(host::Call::queryPersistFile, &status)) return status;
+        persistable_ = true;
+        return statusOk;
     }
-    bool save(const wchar_t* linkPath) override {
-        if (!persistable_) return false;
-        if (host::injectFault(host::Fault::saveLink)) return false;
+    Status save(const wchar_t* linkPath) override {
+        Status status;
+        if (injected(host::Call::saveLink, &status)) return status;
+        if (!persistable_) return host::failWith(eFail);
         std::string windowsPath;
-        if (!wideToAnsi(linkPath, &windowsPath)) return false;
+        if (!wideToAnsi(linkPath, &windowsPath)) return host::failWith(errInvalidParameter);
         std::string file = host::hostPath(windowsPath);
         std::vector<unsigned char> bytes;
-        if (file.empty() || !host::shellLinkBytes(link_, &bytes)) return false;
-        return writeReplacing(file, bytes);
+        if (file.empty() || !host::shellLinkBytes(link_, &bytes)) return host::failWith(eFail);
+        return writeReplacing(file, bytes) ? statusOk : host::failWith(0x80030005u);  // STG_E_ACCESSDENIED
     }
     void release() override { delete this; }
 
@@ -79,17 +107,22 @@ private:
 
 }  // namespace
 
-ShellLink* ShellLink::create() {
-    if (host::injectFault(host::Fault::createLink)) return nullptr;
-    return new HostShellLink();
+Status ShellLink::create(ShellLink** link) {
+    *link = nullptr;
+    Status status;
+    if (injected(host::Call::createShellLink, &status)) return status;
+    *link = new HostShellLink();
+    return statusOk;
 }
 
-bool ansiToWide(const char* text, wchar_t* out, int outChars) {
+Status ansiToWide(const char* text, wchar_t* out, int outChars) {
+    Status status;
+    if (injected(host::Call::ansiToWide, &status)) return status;
     size_t n = 0;
     while (text[n] != '\0') ++n;
-    if (outChars <= 0 || n >= static_cast<size_t>(outChars)) return false;
+    if (outChars <= 0 || n >= static_cast<size_t>(outChars)) return host::failWith(errInsufficientBuffer);
     for (size_t i = 0; i <= n; ++i) out[i] = static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
-    return true;
+    return statusOk;
 }
 
 }  // namespace platform

@@ -10,8 +10,7 @@
 
 #include "platform/host/Names.h"
 #include "platform/host/HostControl.h"
-#include "platform/host/WindowsErrors.h"
-#include "platform/platform.h"
+#include "platform/System.h"
 
 namespace platform {
 namespace host {
@@ -66,24 +65,6 @@ std::string matchName(const std::string& folder, const std::string& name) {
     return best.empty() ? name : best;
 }
 
-// The C runtime's table from system error codes to errno values.
-int errnoOfCode(uint32_t code) {
-    switch (code) {
-        case 2: case 3: case 15: case 18: case 53: case 67: case 161: case 206: return ENOENT;
-        case 4: return EMFILE;
-        case 5: case 16: case 33: case 36: case 65: case 82: case 108: case 132: case 158:
-        case 167: return EACCES;
-        case 6: return EBADF;
-        case 8: return ENOMEM;
-        case 17: return EXDEV;
-        case 39: case 112: return ENOSPC;
-        case 80: case 183: return EEXIST;
-        case 145: return ENOTEMPTY;
-        default:
-            if (code >= 19 && code <= 36) return EACCES;  // write protect .. sharing
-            return EINVAL;
-    }
-}
 
 }  // namespace
 
@@ -138,13 +119,12 @@ uint32_t mapPath(const char* windowsPath, MappedPath* out) {
     return 0;
 }
 
-int failWith(uint32_t code) {
+Status failWith(uint32_t code) {
     setLastErrorCode(code);
-    errno = errnoOfCode(code);
-    return -1;
+    return code;
 }
 
-int failWithHostErrno(int hostErrno) {
+Status failWithHostErrno(int hostErrno) {
     switch (hostErrno) {
         case ENOSPC: case EDQUOT: case EFBIG: return failWith(112);
         case EACCES: case EPERM: return failWith(5);
@@ -156,18 +136,6 @@ int failWithHostErrno(int hostErrno) {
         case EBUSY: return failWith(32);
         case ENAMETOOLONG: return failWith(206);
         default: return failWith(31);  // a device attached to the system is not functioning
-    }
-}
-
-uint32_t windowsCodeOfErrno(int errnoValue) {
-    switch (errnoValue) {
-        case ENOSPC: return 112;
-        case EACCES: return 5;
-        case EEXIST: return 183;
-        case ENOENT: return 3;
-        case ENOTEMPTY: return 145;
-        case EINVAL: return 87;
-        default: return 31;
     }
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Status.h"
+
 namespace platform {
 namespace host {
 
@@ -22,13 +24,11 @@ struct MappedPath {
 // 0, or the Windows error code that the system gives for such a path.
 uint32_t mapPath(const char* windowsPath, MappedPath* out);
 
-// Records a failure as the Windows runtime does: the last error becomes code
-// and errno the runtime's value for it. Returns -1 for the caller to return.
-int failWith(uint32_t code);
+// Records a failure as Windows does, as the last error, and returns its code
+// for the caller to return.
+Status failWith(uint32_t code);
 // The same for a failure the host reported through its own errno.
-int failWithHostErrno(int hostErrno);
-// The Windows code that goes with an errno chosen by fault injection.
-uint32_t windowsCodeOfErrno(int errnoValue);
+Status failWithHostErrno(int hostErrno);
 
 enum class Kind { missing, file, directory };
 Kind kindOf(const std::string& hostPath);

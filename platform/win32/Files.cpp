@@ -1,37 +1,72 @@
-// The C runtime's directory and file calls, as the setup has always used them.
+// The C runtime's directory and file calls, as the setup has always used them,
+// and the few Win32 file calls it needs beside them.
 #include <windows.h>
 #include <direct.h>
 #include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
 
-#include "platform/platform.h"
+#include "platform/Files.h"
+#include "platform/win32/Failure.h"
 
 namespace platform {
 
-int changeDirectory(const char* path) { return _chdir(path); }
-int changeDrive(int drive) { return _chdrive(drive); }
-bool currentDirectory(char* buf, size_t size) {
-    return _getcwd(buf, static_cast<int>(size)) != nullptr;
+namespace {
+// The runtime's calls answer 0 for success. Some fail on their own checks
+// without a system code, so none left over from before may pass for theirs.
+template <class Call>
+Status runtime(Call call) {
+    SetLastError(ERROR_SUCCESS);
+    return call() == 0 ? statusOk : lastFailure();
 }
-int makeDirectory(const char* path) { return _mkdir(path); }
-int removeDirectory(const char* path) { return _rmdir(path); }
-int unlinkFile(const char* path) { return _unlink(path); }
+FILE* host(Stream* stream) { return reinterpret_cast<FILE*>(stream); }
+}  // namespace
 
-int replaceFile(const char* from, const char* to) {
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : -1;
+Status changeDirectory(const char* path) {
+    return runtime([&] { return _chdir(path); });
+}
+Status changeDrive(int drive) {
+    return runtime([&] { return _chdrive(drive); });
+}
+Status currentDirectory(char* buf, size_t size) {
+    return runtime([&] { return _getcwd(buf, static_cast<int>(size)) != nullptr ? 0 : -1; });
+}
+Status makeDirectory(const char* path) {
+    return runtime([&] { return _mkdir(path); });
+}
+Status removeDirectory(const char* path) {
+    return runtime([&] { return _rmdir(path); });
+}
+Status unlinkFile(const char* path) {
+    return runtime([&] { return _unlink(path); });
 }
 
-bool isReparsePoint(const char* path) {
+Status replaceFile(const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? statusOk
+                                                                                    : lastFailure();
+}
+
+Status isReparsePoint(const char* path, bool* reparse) {
+    *reparse = false;
     DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        Status status = lastFailure();
+        return isMissing(status) ? statusOk : status;
+    }
+    *reparse = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    return statusOk;
 }
 
-File* openFile(const char* path, const char* mode) {
+Status openStream(const char* path, const char* mode, Stream** stream) {
     // "w" and "r" are text mode, the runtime's default.
-    return reinterpret_cast<File*>(fopen(path, mode));
+    return runtime([&] {
+        *stream = reinterpret_cast<Stream*>(fopen(path, mode));
+        return *stream != nullptr ? 0 : -1;
+    });
 }
-File* createNewFile(const char* path) {
+
+Status createNewStream(const char* path, Stream** stream) {
+    *stream = nullptr;
     // CREATE_NEW fails with ERROR_FILE_EXISTS when the name is taken, by a
     // hard link or a file someone else holds open too. Alone, it lets the
     // system resolve a symbolic link or junction at the name first, and a
@@ -41,28 +76,43 @@ File* createNewFile(const char* path) {
     // made the flag changes nothing. Only readers share it while we write.
     HANDLE handle = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    if (handle == INVALID_HANDLE_VALUE) return lastFailure();
     // The runtime's stream over our handle, in text mode as fopen "w" gives.
     // Should either step fail (no memory, no free descriptor), the empty file
-    // stays behind for the caller's next attempt to remove.
+    // we made a moment ago is removed again.
     int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_TEXT);
     if (fd == -1) {
         CloseHandle(handle);
-        return nullptr;
+        DeleteFileA(path);
+        return failed(ERROR_TOO_MANY_OPEN_FILES);
     }
-    FILE* stream = _fdopen(fd, "w");
-    if (stream == nullptr) _close(fd);  // closes the handle as well
-    return reinterpret_cast<File*>(stream);
+    FILE* opened = _fdopen(fd, "w");
+    if (opened == nullptr) {
+        _close(fd);  // closes the handle as well
+        DeleteFileA(path);
+        return failed(ERROR_NOT_ENOUGH_MEMORY);
+    }
+    *stream = reinterpret_cast<Stream*>(opened);
+    return statusOk;
 }
 
-size_t writeFile(File* file, const void* data, size_t size) {
-    return fwrite(data, 1, size, reinterpret_cast<FILE*>(file));
+Status writeStream(Stream* stream, const void* data, size_t size) {
+    return runtime([&] { return fwrite(data, 1, size, host(stream)) == size ? 0 : -1; });
 }
-size_t readFile(File* file, void* data, size_t size) {
-    return fread(data, 1, size, reinterpret_cast<FILE*>(file));
+
+Status readStream(Stream* stream, void* data, size_t size, size_t* got) {
+    return runtime([&] {
+        *got = fread(data, 1, size, host(stream));
+        return *got < size && ferror(host(stream)) ? -1 : 0;
+    });
 }
-int readChar(File* file) { return fgetc(reinterpret_cast<FILE*>(file)); }
-int flushFile(File* file) { return fflush(reinterpret_cast<FILE*>(file)); }
-int closeFile(File* file) { return fclose(reinterpret_cast<FILE*>(file)); }
+
+Status flushStream(Stream* stream) {
+    return runtime([&] { return fflush(host(stream)); });
+}
+
+Status closeStream(Stream* stream) {
+    return runtime([&] { return fclose(host(stream)); });
+}
 
 }  // namespace platform

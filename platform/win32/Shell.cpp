@@ -1,92 +1,36 @@
-// Version library, shell links, the folder browser and the shell's opener.
+// Shell links, the folder browser, the system's folders and the shell's opener.
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shellapi.h>
 
-#include "platform/platform.h"
-#include "platform/win32/SystemLibraries.h"
+#include "platform/Shell.h"
+#include "platform/win32/Failure.h"
 
 namespace platform {
 
-namespace {
-
-// version.dll is no KnownDLL: imported statically it would be looked for
-// beside the program first. It is loaded from the system folder when first
-// needed instead.
-struct VersionLibrary {
-    typedef DWORD(WINAPI* InfoSize)(LPCSTR, LPDWORD);
-    typedef BOOL(WINAPI* Info)(LPCSTR, DWORD, DWORD, LPVOID);
-    typedef BOOL(WINAPI* Query)(LPCVOID, LPCSTR, LPVOID*, PUINT);
-    InfoSize infoSize = nullptr;
-    Info info = nullptr;
-    Query query = nullptr;
-
-    void load() {
-        HMODULE module = loadSystemLibrary("version.dll");
-        if (module == nullptr) return;
-        infoSize = reinterpret_cast<InfoSize>(
-            reinterpret_cast<void*>(GetProcAddress(module, "GetFileVersionInfoSizeA")));
-        info = reinterpret_cast<Info>(
-            reinterpret_cast<void*>(GetProcAddress(module, "GetFileVersionInfoA")));
-        query = reinterpret_cast<Query>(
-            reinterpret_cast<void*>(GetProcAddress(module, "VerQueryValueA")));
-    }
-};
-
-// The programs have one thread; a plain flag is all the guarding needed.
-VersionLibrary library;
-bool libraryLoaded = false;
-
-const VersionLibrary& versionLibrary() {
-    if (!libraryLoaded) library.load();
-    libraryLoaded = true;
-    return library;
-}
-
-}  // namespace
-
-uint32_t fileVersionInfoSize(const char* path) {
-    DWORD handle = 0;
-    if (versionLibrary().infoSize == nullptr) {
-        SetLastError(ERROR_MOD_NOT_FOUND);
-        return 0;
-    }
-    return versionLibrary().infoSize(path, &handle);
-}
-
-bool fileVersionInfo(const char* path, uint32_t size, void* block) {
-    return versionLibrary().info != nullptr && versionLibrary().info(path, 0, size, block) != 0;
-}
-
-bool versionQueryValue(const void* block, const char* subBlock, const void** value,
-                       uint32_t* length) {
-    void* found = nullptr;
-    UINT n = 0;
-    if (versionLibrary().query == nullptr || !versionLibrary().query(block, subBlock, &found, &n))
-        return false;
-    *value = found;
-    *length = n;
-    return true;
-}
-
-void initializeComponents() { CoInitialize(nullptr); }
+Status initializeComponents() { return fromResult(CoInitialize(nullptr)); }
 
 namespace {
 
 class Win32ShellLink : public ShellLink {
 public:
     explicit Win32ShellLink(IShellLinkA* link) : link_(link), persist_(nullptr) {}
-    void setPath(const char* target) override { link_->SetPath(target); }
-    void setDescription(const char* text) override { link_->SetDescription(text); }
-    void setArguments(const char* text) override { link_->SetArguments(text); }
-    void setWorkingDirectory(const char* dir) override { link_->SetWorkingDirectory(dir); }
-    bool queryPersistFile() override {
-        return SUCCEEDED(link_->QueryInterface(IID_IPersistFile,
-                                               reinterpret_cast<void**>(&persist_)));
+    Status setPath(const char* target) override { return fromResult(link_->SetPath(target)); }
+    Status setDescription(const char* text) override {
+        return fromResult(link_->SetDescription(text));
     }
-    bool save(const wchar_t* linkPath) override {
-        return persist_ != nullptr && SUCCEEDED(persist_->Save(linkPath, TRUE));
+    Status setArguments(const char* text) override { return fromResult(link_->SetArguments(text)); }
+    Status setWorkingDirectory(const char* dir) override {
+        return fromResult(link_->SetWorkingDirectory(dir));
+    }
+    Status queryPersistFile() override {
+        return fromResult(
+            link_->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist_)));
+    }
+    Status save(const wchar_t* linkPath) override {
+        if (persist_ == nullptr) return fromResult(E_NOINTERFACE);
+        return fromResult(persist_->Save(linkPath, TRUE));
     }
     void release() override {
         if (persist_ != nullptr) persist_->Release();
@@ -102,12 +46,13 @@ private:
 class Win32ShellFolders : public ShellFolders {
 public:
     explicit Win32ShellFolders(IMalloc* malloc) : malloc_(malloc) {}
-    ItemList specialFolder(int csidl) override {
-        LPITEMIDLIST item = nullptr;
-        if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &item))) return nullptr;
-        return item;
+    Status specialFolder(int csidl, ItemList* item) override {
+        LPITEMIDLIST found = nullptr;
+        Status status = fromResult(SHGetSpecialFolderLocation(nullptr, csidl, &found));
+        *item = status == statusOk ? found : nullptr;
+        return status;
     }
-    ItemList browse(ItemList root, char* displayName, const char* title) override {
+    Status browse(ItemList root, char* displayName, const char* title, ItemList* chosen) override {
         BROWSEINFOA info;
         ZeroMemory(&info, sizeof info);
         info.hwndOwner = nullptr;
@@ -115,10 +60,14 @@ public:
         info.pszDisplayName = displayName;
         info.lpszTitle = title;
         info.ulFlags = BIF_RETURNONLYFSDIRS;
-        return SHBrowseForFolderA(&info);
+        // Null is the user's cancel: the browser has no failure of its own to report.
+        *chosen = SHBrowseForFolderA(&info);
+        return statusOk;
     }
-    bool pathOf(ItemList item, char* path) override {
-        return SHGetPathFromIDListA(static_cast<LPCITEMIDLIST>(item), path) != 0;
+    Status pathOf(ItemList item, char* path) override {
+        // The shell gives no reason when an item is no file-system folder.
+        if (SHGetPathFromIDListA(static_cast<LPCITEMIDLIST>(item), path)) return statusOk;
+        return fromResult(E_FAIL);
     }
     void free(ItemList item) override {
         if (item != nullptr) malloc_->Free(item);
@@ -134,30 +83,51 @@ private:
 
 }  // namespace
 
-ShellLink* ShellLink::create() {
-    IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link))))
-        return nullptr;
-    return new Win32ShellLink(link);
+Status ShellLink::create(ShellLink** link) {
+    *link = nullptr;
+    IShellLinkA* made = nullptr;
+    Status status = fromResult(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                                IID_IShellLinkA, reinterpret_cast<void**>(&made)));
+    if (status == statusOk) *link = new Win32ShellLink(made);
+    return status;
 }
 
-bool ansiToWide(const char* text, wchar_t* out, int outChars) {
-    return MultiByteToWideChar(CP_ACP, 0, text, -1, out, outChars) != 0;
+Status ansiToWide(const char* text, wchar_t* out, int outChars) {
+    return MultiByteToWideChar(CP_ACP, 0, text, -1, out, outChars) != 0 ? statusOk : lastFailure();
 }
 
-ShellFolders* ShellFolders::open() {
+Status ShellFolders::open(ShellFolders** folders) {
+    *folders = nullptr;
     IMalloc* malloc = nullptr;
-    if (FAILED(SHGetMalloc(&malloc)) || malloc == nullptr) return nullptr;
-    return new Win32ShellFolders(malloc);
+    Status status = fromResult(SHGetMalloc(&malloc));
+    if (status == statusOk && malloc == nullptr) status = fromResult(E_FAIL);
+    if (status == statusOk) *folders = new Win32ShellFolders(malloc);
+    return status;
 }
 
-bool specialFolderPath(int csidl, char* path) {
-    return SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) == S_OK;
+Status specialFolderPath(int csidl, char* path) {
+    HRESULT result = SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    // S_FALSE: a folder the system knows of but that does not exist.
+    return result == S_OK ? statusOk : fromResult(result == S_FALSE ? E_FAIL : result);
 }
 
-intptr_t shellExecute(const char* verb, const char* file) {
-    return reinterpret_cast<intptr_t>(ShellExecuteA(nullptr, verb, file, nullptr, nullptr, 1));
+Status shellExecute(const char* verb, const char* file) {
+    intptr_t result =
+        reinterpret_cast<intptr_t>(ShellExecuteA(nullptr, verb, file, nullptr, nullptr, 1));
+    if (result > 32) return statusOk;
+    // Its small numbers are mostly Windows codes already; these few are its own.
+    switch (result) {
+        case 0: return failed(ERROR_NOT_ENOUGH_MEMORY);
+        case SE_ERR_ACCESSDENIED: return failed(ERROR_ACCESS_DENIED);
+        case SE_ERR_SHARE: return failed(ERROR_SHARING_VIOLATION);
+        case SE_ERR_ASSOCINCOMPLETE:
+        case SE_ERR_NOASSOC: return failed(ERROR_NO_ASSOCIATION);
+        case SE_ERR_DDETIMEOUT:
+        case SE_ERR_DDEFAIL:
+        case SE_ERR_DDEBUSY: return failed(ERROR_DDE_FAIL);
+        case SE_ERR_DLLNOTFOUND: return failed(ERROR_DLL_NOT_FOUND);
+        default: return failed(static_cast<DWORD>(result));
+    }
 }
 
 }  // namespace platform

@@ -1,5 +1,5 @@
 // The host setup: the same dialogue in the terminal, over the sandbox.
-#include "platform/platform.h"
+#include "platform/System.h"
 #include "setup/SetupProgram.h"
 
 #ifdef VANTOREL_EMBEDDED_INSTALL_SET

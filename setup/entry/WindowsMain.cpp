@@ -1,5 +1,5 @@
 // VantorelSetup.exe: started as  VantorelSetup.exe [/S [/D=<directory>]].
-#include "platform/platform.h"
+#include "platform/System.h"
 #include "setup/SetupProgram.h"
 
 int main() {

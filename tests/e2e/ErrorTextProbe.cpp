@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/platform.h"
+#include "platform/System.h"
 
 int main() {
     char text[512];
-    if (!platform::systemErrorText(193, text, sizeof text)) {
+    if (platform::systemErrorText(193, text, sizeof text) != platform::statusOk) {
         std::printf("no text for 193\n");
         return 1;
     }

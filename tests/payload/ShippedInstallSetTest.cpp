@@ -11,7 +11,7 @@
 
 #include "installset/InstallSet.h"
 #include "installset/PackedResource.h"
-#include "platform/platform.h"
+#include "platform/Resources.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ typedef std::vector<unsigned char> Bytes;
 Bytes resourceBytes(const char* type, const std::string& name) {
     const unsigned char* data = nullptr;
     uint32_t size = 0;
-    if (platform::loadResource(type, name.c_str(), &data, &size) != platform::ResourceStatus::found) return {};
+    if (platform::loadResource(type, name.c_str(), &data, &size) != platform::statusOk) return {};
     return Bytes(data, data + size);
 }
 

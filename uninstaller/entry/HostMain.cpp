@@ -3,7 +3,7 @@
 // one argument without quotes.
 #include <cstring>
 
-#include "platform/platform.h"
+#include "platform/System.h"
 #include "uninstaller/UninstallProgram.h"
 
 int main(int argc, char** argv) {

@@ -1,5 +1,5 @@
 // TessalyUninstaller: started as  TessalyUninstaller.exe [/S] "<install log>".
-#include "platform/platform.h"
+#include "platform/System.h"
 #include "uninstaller/LogArgument.h"
 #include "uninstaller/UninstallProgram.h"
 

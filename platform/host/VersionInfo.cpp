@@ -10,7 +10,8 @@
 #include "platform/host/HostControl.h"
 #include "platform/host/PeVersionResource.h"
 #include "platform/host/VersionBlock.h"
-#include "platform/platform.h"
+#include "platform/host/WindowsPaths.h"
+#include "platform/VersionInfo.h"
 
 namespace platform {
 namespace {
@@ -45,24 +46,34 @@ std::vector<unsigned char> versionResource(const char* path) {
 
 }  // namespace
 
-uint32_t fileVersionInfoSize(const char* path) {
-    return static_cast<uint32_t>(versionResource(path).size());
+Status fileVersionInfoSize(const char* path, uint32_t* size) {
+    *size = 0;
+    uint32_t injected = 0;
+    if (host::injectFault(host::Call::fileVersionInfoSize, &injected)) return host::failWith(injected);
+    *size = static_cast<uint32_t>(versionResource(path).size());
+    return *size != 0 ? statusOk : host::failWith(errResourceTypeNotFound);
 }
 
-bool fileVersionInfo(const char* path, uint32_t size, void* block) {
-    if (host::injectFault(host::Fault::readVersion)) return false;
+Status fileVersionInfo(const char* path, uint32_t size, void* block) {
+    uint32_t injected = 0;
+    if (host::injectFault(host::Call::fileVersionInfo, &injected)) return host::failWith(injected);
     std::vector<unsigned char> resource = versionResource(path);
+    if (resource.empty()) return host::failWith(errResourceTypeNotFound);
     // A buffer smaller than the block would leave the tree cut short and its
     // lengths pointing past the buffer: refuse rather than truncate.
-    if (resource.empty() || size < resource.size()) return false;
+    if (size < resource.size()) return host::failWith(errInsufficientBuffer);
     std::memcpy(block, resource.data(), resource.size());
-    return true;
+    return statusOk;
 }
 
-bool versionQueryValue(const void* block, const char* subBlock, const void** value,
-                       uint32_t* length) {
-    if (block == nullptr || subBlock == nullptr) return false;
-    return host::findVersionValue(static_cast<const unsigned char*>(block), subBlock, value, length);
+Status versionQueryValue(const void* block, const char* subBlock, const void** value,
+                         uint32_t* length) {
+    uint32_t injected = 0;
+    if (host::injectFault(host::Call::versionQueryValue, &injected)) return host::failWith(injected);
+    if (block == nullptr || subBlock == nullptr) return host::failWith(errInvalidParameter);
+    if (!host::findVersionValue(static_cast<const unsigned char*>(block), subBlock, value, length))
+        return host::failWith(errResourceTypeNotFound);
+    return statusOk;
 }
 
 }  // namespace platform

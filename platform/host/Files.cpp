@@ -1,5 +1,5 @@
 // The runtime's directory calls and the Windows directory of the sandboxed
-// machine, with the error codes and errno values that Windows gives.
+// machine, with the error codes that Windows gives.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,35 +9,39 @@
 #include <string>
 #include <vector>
 
+#include "platform/Files.h"
+#include "platform/System.h"
 #include "platform/host/HostControl.h"
 #include "platform/host/WindowsPaths.h"
-#include "platform/host/WindowsErrors.h"
-#include "platform/platform.h"
 
 namespace platform {
 namespace {
 
 using host::Kind;
 using host::MappedPath;
+using host::Call;
 using host::failWith;
-using host::errFileNotFound;
-using host::errPathNotFound;
-using host::errAccessDenied;
-using host::errSharingViolation;
-using host::errAlreadyExists;
-using host::errDirectoryName;
-
 
 // A missing name is "file not found" when its folder exists and "path not
 // found" when the folder itself is missing, as Windows tells them apart.
-int failMissing(const MappedPath& mapped) {
+Status failMissing(const MappedPath& mapped) {
     bool folderThere = !mapped.hostParent.empty() && host::kindOf(mapped.hostParent) == Kind::directory;
     return failWith(folderThere ? errFileNotFound : errPathNotFound);
 }
 
+// Counts the call, and fails it when a test asked for that.
+bool injected(Call kind, Status* status) {
+    uint32_t code = 0;
+    if (!host::injectFault(kind, &code)) return false;
+    *status = failWith(code);
+    return true;
+}
+
 }  // namespace
 
-int changeDirectory(const char* path) {
+Status changeDirectory(const char* path) {
+    Status status;
+    if (injected(Call::changeDirectory, &status)) return status;
     MappedPath mapped;
     if (uint32_t code = host::mapPath(path, &mapped)) return failWith(code);
     switch (host::kindOf(mapped.host)) {
@@ -46,25 +50,25 @@ int changeDirectory(const char* path) {
         case Kind::directory: break;
     }
     host::makeCurrent(mapped);
-    return 0;
+    return statusOk;
 }
 
-bool currentDirectory(char* buf, size_t size) {
+Status currentDirectory(char* buf, size_t size) {
+    Status status;
+    if (injected(Call::currentDirectory, &status)) return status;
     char drive = host::currentDrive();
     std::string path = std::string(1, static_cast<char>(std::toupper(drive))) + ":\\";
     std::vector<std::string> names = host::currentNamesOf(drive);
     for (size_t i = 0; i < names.size(); ++i) path += (i > 0 ? "\\" : "") + names[i];
-    if (path.size() >= size) return false;
+    if (path.size() >= size) return failWith(errInsufficientBuffer);
     std::memcpy(buf, path.c_str(), path.size() + 1);
-    return true;
+    return statusOk;
 }
 
-int changeDrive(int drive) {
-    if (drive < 1 || drive > 26) {
-        failWith(errPathNotFound);
-        errno = EACCES;  // the runtime's own answer to a number that names no drive
-        return -1;
-    }
+Status changeDrive(int drive) {
+    Status status;
+    if (injected(Call::changeDrive, &status)) return status;
+    if (drive < 1 || drive > 26) return failWith(errPathNotFound);
     char letter = static_cast<char>('a' + drive - 1);
     if (!host::driveExists(letter)) return failWith(errPathNotFound);
     // The drive's remembered directory, or its root when that has gone.
@@ -76,23 +80,24 @@ int changeDrive(int drive) {
         if (uint32_t code = host::mapPath(remembered.c_str(), &mapped)) return failWith(code);
     }
     host::makeCurrent(mapped);
-    return 0;
+    return statusOk;
 }
 
-int makeDirectory(const char* path) {
-    int injected = 0;
-    if (host::injectFault(host::Fault::makeDirectory, &injected))
-        return failWith(host::windowsCodeOfErrno(injected));
+Status makeDirectory(const char* path) {
+    Status status;
+    if (injected(Call::makeDirectory, &status)) return status;
     MappedPath mapped;
     if (uint32_t code = host::mapPath(path, &mapped)) return failWith(code);
     if (mapped.isRoot() || host::kindOf(mapped.host) != Kind::missing)
         return failWith(errAlreadyExists);
     if (host::kindOf(mapped.hostParent) != Kind::directory) return failWith(errPathNotFound);
     if (::mkdir(mapped.host.c_str(), 0755) != 0) return host::failWithHostErrno(errno);
-    return 0;
+    return statusOk;
 }
 
-int removeDirectory(const char* path) {
+Status removeDirectory(const char* path) {
+    Status status;
+    if (injected(Call::removeDirectory, &status)) return status;
     MappedPath mapped;
     if (uint32_t code = host::mapPath(path, &mapped)) return failWith(code);
     if (mapped.isRoot()) return failWith(errAccessDenied);
@@ -105,12 +110,14 @@ int removeDirectory(const char* path) {
     // remove it even when it is empty.
     if (mapped.host == host::currentHostDirectory()) return failWith(errSharingViolation);
     if (::rmdir(mapped.host.c_str()) != 0) return host::failWithHostErrno(errno);
-    return 0;
+    return statusOk;
 }
 
 namespace {
 
-int unlinkNow(const char* path) {
+Status unlinkNow(const char* path) {
+    Status status;
+    if (injected(Call::unlinkFile, &status)) return status;
     MappedPath mapped;
     if (uint32_t code = host::mapPath(path, &mapped)) return failWith(code);
     if (mapped.isRoot()) return failWith(errAccessDenied);
@@ -121,24 +128,23 @@ int unlinkNow(const char* path) {
     }
     if (host::isReadOnly(mapped.host)) return failWith(errAccessDenied);
     if (::unlink(mapped.host.c_str()) != 0) return host::failWithHostErrno(errno);
-    return 0;
+    return statusOk;
 }
 
 }  // namespace
 
-int unlinkFile(const char* path) {
-    int result = unlinkNow(path);
+Status unlinkFile(const char* path) {
+    Status result = unlinkNow(path);
     // Whatever another process does next leaves this call's own report alone.
-    int savedErrno = errno;
     uint32_t savedCode = lastErrorCode();
     host::runAfterUnlink();
-    errno = savedErrno;
     setLastErrorCode(savedCode);
     return result;
 }
 
-int replaceFile(const char* from, const char* to) {
-    if (host::injectFault(host::Fault::moveFile)) return failWith(errAccessDenied);
+Status replaceFile(const char* from, const char* to) {
+    Status status;
+    if (injected(Call::replaceFile, &status)) return status;
     MappedPath source, target;
     if (uint32_t code = host::mapPath(from, &source)) return failWith(code);
     if (uint32_t code = host::mapPath(to, &target)) return failWith(code);
@@ -149,23 +155,29 @@ int replaceFile(const char* from, const char* to) {
     if (::rename(source.host.c_str(), target.host.c_str()) != 0)
         return host::failWithHostErrno(errno);
     host::runAfterReplace();
-    return 0;
+    return statusOk;
 }
 
 // The sandbox keeps a link as a host symbolic link; Windows reports its
 // junctions and symbolic links alike as reparse points.
-bool isReparsePoint(const char* path) {
+Status isReparsePoint(const char* path, bool* reparse) {
+    *reparse = false;
+    Status status;
+    if (injected(Call::isReparsePoint, &status)) return status;
     MappedPath mapped;
-    if (host::mapPath(path, &mapped) != 0) return false;
+    if (host::mapPath(path, &mapped) != 0) return statusOk;  // no such name: nothing there
     struct stat st;
-    return ::lstat(mapped.host.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    *reparse = ::lstat(mapped.host.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    return statusOk;
 }
 
-bool windowsDirectory(char* buf, size_t size) {
+Status windowsDirectory(char* buf, size_t size) {
+    Status status;
+    if (injected(Call::windowsDirectory, &status)) return status;
     static const char directory[] = "C:\\WINDOWS";
-    if (size < sizeof directory) return false;
+    if (size < sizeof directory) return failWith(errInsufficientBuffer);
     std::memcpy(buf, directory, sizeof directory);
-    return true;
+    return statusOk;
 }
 
 }  // namespace platform

@@ -1,0 +1,41 @@
+// The program's start, the last system error and its text, formatted text,
+// the one-setup-at-a-time lock and the Windows directory. Results follow
+// platform/Status.h.
+#pragma once
+
+#include <cstdarg>
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/Status.h"
+
+namespace platform {
+
+// First thing a program does: on Windows every later library load searches the
+// system folder only; the host model makes its sandbox ready.
+void startProgram();
+// The command line after the program's name, as WinMain is handed it.
+const char* commandLineTail();
+
+// GetLastError and SetLastError.
+uint32_t lastErrorCode();
+void setLastErrorCode(uint32_t code);
+// FormatMessageA of a code into buf. Texts end with CR LF, as system messages do.
+Status systemErrorText(uint32_t code, char* buf, size_t size);
+
+// vsnprintf's contract: at most size bytes written, the last of them the
+// terminating zero, and *needed the length the whole text needs; a failure
+// when the format cannot be used. The texts we format use %s, %c, %d and %lu.
+Status formatText(char* buf, size_t size, const char* format, va_list args, size_t* needed);
+
+// A named mutex in the machine's global namespace ("Global\" + name), so that
+// it is seen from every session; held until released or the process ends.
+// errAlreadyExists: another process holds the name.
+typedef void* InstanceLock;
+Status claimInstanceLock(const char* name, InstanceLock* lock);
+void releaseInstanceLock(InstanceLock lock);
+
+// GetWindowsDirectoryA.
+Status windowsDirectory(char* buf, size_t size);
+
+}  // namespace platform
