@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "platform/Status.h"
 #include "platform/host/HostControl.h"
@@ -9,10 +11,11 @@ namespace {
 
 struct Plan {
     int calls[static_cast<int>(Call::count_)] = {};
+    int failures[static_cast<int>(Call::count_)] = {};
     int failAt[static_cast<int>(Call::count_)] = {};
     uint32_t codeAt[static_cast<int>(Call::count_)] = {};
     int touchingCalls = 0;
-    int failTouchingAt = 0;
+    std::vector<int> failTouchingAt;  // counts of the calls that are to fail
     std::function<void()> afterUnlink;
     std::function<void()> afterReplace;
 };
@@ -76,11 +79,13 @@ void failCall(Call kind, int nth, uint32_t code) {
     plan.codeAt[k] = code;
 }
 
-void failNthCall(int nth) { plan.failTouchingAt = plan.touchingCalls + nth; }
+void failNthCall(int nth) { plan.failTouchingAt.push_back(plan.touchingCalls + nth); }
 
 int callsMade(Call kind) { return plan.calls[static_cast<int>(kind)]; }
 
 int touchingCallsMade() { return plan.touchingCalls; }
+
+int failuresMade(Call kind) { return plan.failures[static_cast<int>(kind)]; }
 
 void resetFaults() { plan = Plan(); }
 
@@ -112,12 +117,16 @@ bool injectFault(Call kind, uint32_t* code) {
     }
     if (touchesMachine(kind)) {
         ++plan.touchingCalls;
-        if (plan.failTouchingAt != 0 && plan.touchingCalls == plan.failTouchingAt) {
+        auto at = std::find(plan.failTouchingAt.begin(), plan.failTouchingAt.end(), plan.touchingCalls);
+        if (at != plan.failTouchingAt.end()) {
             fail = true;
-            plan.failTouchingAt = 0;
+            plan.failTouchingAt.erase(at);
         }
     }
-    if (fail) *code = chosen != 0 ? chosen : usualCode(kind);
+    if (fail) {
+        ++plan.failures[k];
+        *code = chosen != 0 ? chosen : usualCode(kind);
+    }
     return fail;
 }
 

@@ -80,10 +80,12 @@ void failCall(Call kind, int nth, uint32_t code = 0);
 // Make the nth call from now of those that touch the machine fail: every kind
 // that changes it (directories, files, streams, keys and values, links, the
 // move of a file into place) and those that read what may have changed
-// underneath (opening a key, reading a stream or a version resource).
+// underneath (opening a key, reading a stream or a version resource). Each
+// call of this adds one more such point.
 void failNthCall(int nth);
 int callsMade(Call kind);
 int touchingCallsMade();  // the calls failNthCall counts
+int failuresMade(Call kind);  // how many calls of that kind were made to fail
 void resetFaults();
 // For the implementations: counts the call and tells whether it must fail,
 // and with which code.

@@ -70,14 +70,23 @@ const char* const beginnings[] = {
     "Error: Could not write file \"",    "Error: Could not save shortcut file \"",
     "Error: Unable to create the registry key", "Error: Unable to write the '"};
 
+// Something of the user's beside where the run writes, alike in every run so
+// that every run makes the same calls.
+void putUsersFile(const TempSandbox& sandbox) {
+    sandbox.writeHostFile(sandbox.root() + "/drive_c/Games/saved.txt", "mine");
+}
+
+bool keepsUsersFiles(const Snapshot& before, const Snapshot& after) {
+    for (const auto& file : before.files) {
+        auto found = after.files.find(file.first);
+        if (found == after.files.end() || found->second != file.second) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 TEST(Reliability, EveryFailingCallIsShownOnceAndUndoneOrLeftComplete) {
-    // Something of the user's beside where the run writes, alike in every run so
-    // that every run makes the same calls.
-    auto putUsersFile = [](const TempSandbox& sandbox) {
-        sandbox.writeHostFile(sandbox.root() + "/drive_c/Games/saved.txt", "mine");
-    };
     int calls = 0;
     Snapshot complete;
     {
@@ -117,11 +126,7 @@ TEST(Reliability, EveryFailingCallIsShownOnceAndUndoneOrLeftComplete) {
                                 [&](const char* b) { return text.rfind(b, 0) == 0; }))
             << text;
         EXPECT_FALSE(countsAsInstalled(after)) << "after: " << text;
-        for (const auto& file : before.files) {
-            auto found = after.files.find(file.first);
-            EXPECT_TRUE(found != after.files.end() && found->second == file.second)
-                << "lost or changed " << file.first;
-        }
+        EXPECT_TRUE(keepsUsersFiles(before, after)) << "after: " << text;
 
         // After the installation was complete, everything it made stays; the
         // install log may be the one the settings step was rewriting.
@@ -149,4 +154,56 @@ TEST(Reliability, EveryFailingCallIsShownOnceAndUndoneOrLeftComplete) {
                 leftComplete);
     EXPECT_GT(undone, 0);
     EXPECT_GT(leftComplete, 0);
+}
+
+// The undo itself can fail anywhere: a file it cannot delete, a folder it
+// cannot remove, a key it cannot open or delete. A failing install run then
+// leaves some of what it made, but still shows only its own failure, never
+// touches what was the user's and never counts as installed.
+TEST(Reliability, AFailingUndoLosesNothingOfTheUsersAndNeverCountsAsInstalled) {
+    int calls = 0;
+    {
+        TempSandbox sandbox;
+        putUsersFile(sandbox);
+        runTheSetup();
+        calls = platform::host::touchingCallsMade();
+    }
+    // The latest failure that the run undoes: the undo then has the most to do.
+    int lastUndone = 0, withUndo = 0;
+    for (int n = calls; n > 0 && lastUndone == 0; --n) {
+        TempSandbox sandbox;
+        putUsersFile(sandbox);
+        platform::host::failNthCall(n);
+        runTheSetup();
+        if (take(sandbox).files.count("Games/Vantorel") == 0) {
+            lastUndone = n;
+            withUndo = platform::host::touchingCallsMade();
+        }
+    }
+    ASSERT_GT(lastUndone, 0);
+    ASSERT_GT(withUndo - lastUndone, 20);
+
+    using platform::host::Call;
+    int failed[static_cast<int>(Call::count_)] = {};
+    for (int k = lastUndone + 1; k <= withUndo; ++k) {
+        SCOPED_TRACE("undo's failing call " + std::to_string(k));
+        TempSandbox sandbox;
+        putUsersFile(sandbox);
+        Snapshot before = take(sandbox);
+        platform::host::failNthCall(lastUndone);
+        platform::host::failNthCall(k);
+        runTheSetup();
+        Snapshot after = take(sandbox);
+        const std::vector<platform::host::ShownBox>& boxes = platform::host::shownBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].flags, platform::mbOk | platform::mbIconHand) << boxes[0].text;
+        EXPECT_FALSE(countsAsInstalled(after));
+        EXPECT_TRUE(keepsUsersFiles(before, after));
+        for (int c = 0; c < static_cast<int>(Call::count_); ++c)
+            failed[c] += platform::host::failuresMade(static_cast<Call>(c));
+    }
+    // Keys are opened to delete below them as the undo has always opened them: created if missing.
+    for (Call kind : {Call::unlinkFile, Call::removeDirectory, Call::regCreateKey, Call::regDeleteKey})
+        EXPECT_GT(failed[static_cast<int>(kind)], 0) << "kind " << static_cast<int>(kind);
+    std::printf("undo failure points covered: %d\n", withUndo - lastUndone);
 }
