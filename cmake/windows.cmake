@@ -70,6 +70,8 @@ function(vantorel_sign_program target)
             ${VANTOREL_PRODUCT_URL} "$ENV{VANTOREL_TIMESTAMP_URL}" "$ENV{SOURCE_DATE_EPOCH}"
             $<TARGET_FILE:${target}>
     VERBATIM)
+  # Post-build steps run only when the program is linked: a changed step relinks.
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/scripts/sign-program)
 endfunction()
 
 # The programs the setup carries (the product's and the uninstaller), then the
@@ -95,6 +97,23 @@ target_link_libraries(VantorelSetup PRIVATE vantorel_core)
 vantorel_windows_program(VantorelSetup)
 vantorel_pack_install_set(VantorelSetup)
 vantorel_sign_program(VantorelSetup)
+# The winget manifest of the setup as shipped: written after the signing, so that its
+# hash is that of the final program.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(VANTOREL_INSTALLER_URL "${VANTOREL_PRODUCT_URL}/VantorelSetup.exe" CACHE STRING
+    "Where the winget manifest says VantorelSetup.exe is downloaded from")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(VANTOREL_WINGET_ARCHITECTURE x64)
+else()
+  set(VANTOREL_WINGET_ARCHITECTURE x86)
+endif()
+add_custom_command(TARGET VantorelSetup POST_BUILD
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/winget-manifest
+          --setup $<TARGET_FILE:VantorelSetup> --constants ${CMAKE_SOURCE_DIR}/setup/ProductConstants.h
+          --architecture ${VANTOREL_WINGET_ARCHITECTURE} --installer-url ${VANTOREL_INSTALLER_URL}
+          --package-url ${VANTOREL_PRODUCT_URL} --out ${CMAKE_BINARY_DIR}/winget
+  VERBATIM)
+set_property(TARGET VantorelSetup APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/tools/winget-manifest)
 add_subdirectory(tools/automation)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
   add_subdirectory(tests/e2e)
