@@ -18,6 +18,62 @@ function(vantorel_windows_program target)
   target_link_options(${target} PRIVATE ${VANTOREL_WIN_LINK})
 endfunction()
 
+# Signing is decided when the build is configured, by the environment: with
+# VANTOREL_SIGN_CERT (a PEM certificate chain) and VANTOREL_SIGN_KEY (its PEM
+# private key) the uninstaller is signed as soon as it is linked, before the
+# setup packs it, and the setup last. Windows' SmartScreen and many companies
+# refuse unsigned programs, and the setup hands the uninstaller to an
+# administrator's Apps and Features. VANTOREL_TIMESTAMP_URL adds an RFC 3161
+# timestamp, which keeps a signature valid after its certificate expires;
+# SOURCE_DATE_EPOCH, when set, is the signing time, so that two builds without
+# a timestamp sign alike.
+set(VANTOREL_PRODUCT_URL "https://hollowmere.example/vantorel" CACHE STRING
+    "The product's web page: named in the programs' signatures and the winget manifest")
+# The setup's own constants say what the product is called; read, not repeated.
+file(STRINGS ${CMAKE_SOURCE_DIR}/setup/ProductConstants.h VANTOREL_APPLICATION_NAME
+     REGEX "applicationName = \"")
+string(REGEX REPLACE ".*applicationName = \"([^\"]*)\".*" "\\1" VANTOREL_APPLICATION_NAME
+       "${VANTOREL_APPLICATION_NAME}")
+set(VANTOREL_SIGN_CERT "$ENV{VANTOREL_SIGN_CERT}")
+set(VANTOREL_SIGN_KEY "$ENV{VANTOREL_SIGN_KEY}")
+if(VANTOREL_SIGN_CERT OR VANTOREL_SIGN_KEY)
+  if(NOT VANTOREL_SIGN_CERT OR NOT VANTOREL_SIGN_KEY)
+    message(FATAL_ERROR "Signing needs both VANTOREL_SIGN_CERT (a PEM certificate chain) and "
+            "VANTOREL_SIGN_KEY (its PEM private key); only one of them is set")
+  endif()
+  # Relative names mean what they mean in the shell that configures.
+  execute_process(COMMAND pwd OUTPUT_VARIABLE VANTOREL_CONFIGURE_DIR OUTPUT_STRIP_TRAILING_WHITESPACE)
+  foreach(variable VANTOREL_SIGN_CERT VANTOREL_SIGN_KEY)
+    get_filename_component(${variable} "${${variable}}" ABSOLUTE BASE_DIR "${VANTOREL_CONFIGURE_DIR}")
+    if(NOT EXISTS "${${variable}}")
+      message(FATAL_ERROR "${variable} names ${${variable}}, which does not exist")
+    endif()
+  endforeach()
+  find_program(VANTOREL_OSSLSIGNCODE osslsigncode)
+  if(NOT VANTOREL_OSSLSIGNCODE)
+    message(FATAL_ERROR "Signing needs osslsigncode, which is missing (scripts/install-deps installs it)")
+  endif()
+  message(STATUS "Signing TessalyUninstaller.exe and VantorelSetup.exe with ${VANTOREL_SIGN_CERT}")
+else()
+  message(NOTICE "VANTOREL_SIGN_CERT and VANTOREL_SIGN_KEY are not set: the programs are built unsigned")
+endif()
+
+# vantorel_sign_program(target): signs the program in place once it is linked,
+# when this build signs at all. It has to be called where the target is made.
+function(vantorel_sign_program target)
+  if(NOT VANTOREL_SIGN_CERT)
+    return()
+  endif()
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/sign-program ${VANTOREL_OSSLSIGNCODE}
+            ${VANTOREL_SIGN_CERT} ${VANTOREL_SIGN_KEY} ${VANTOREL_APPLICATION_NAME}
+            ${VANTOREL_PRODUCT_URL} "$ENV{VANTOREL_TIMESTAMP_URL}" "$ENV{SOURCE_DATE_EPOCH}"
+            $<TARGET_FILE:${target}>
+    VERBATIM)
+  # Post-build steps run only when the program is linked: a changed step relinks.
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/scripts/sign-program)
+endfunction()
+
 # The programs the setup carries (the product's and the uninstaller), then the
 # setup itself with everything packed into its resources.
 add_subdirectory(uninstaller)
@@ -40,6 +96,24 @@ target_include_directories(VantorelSetup PRIVATE ${CMAKE_SOURCE_DIR}/setup/resou
 target_link_libraries(VantorelSetup PRIVATE vantorel_core)
 vantorel_windows_program(VantorelSetup)
 vantorel_pack_install_set(VantorelSetup)
+vantorel_sign_program(VantorelSetup)
+# The winget manifest of the setup as shipped: written after the signing, so that its
+# hash is that of the final program.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(VANTOREL_INSTALLER_URL "${VANTOREL_PRODUCT_URL}/VantorelSetup.exe" CACHE STRING
+    "Where the winget manifest says VantorelSetup.exe is downloaded from")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(VANTOREL_WINGET_ARCHITECTURE x64)
+else()
+  set(VANTOREL_WINGET_ARCHITECTURE x86)
+endif()
+add_custom_command(TARGET VantorelSetup POST_BUILD
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/winget-manifest
+          --setup $<TARGET_FILE:VantorelSetup> --constants ${CMAKE_SOURCE_DIR}/setup/ProductConstants.h
+          --architecture ${VANTOREL_WINGET_ARCHITECTURE} --installer-url ${VANTOREL_INSTALLER_URL}
+          --package-url ${VANTOREL_PRODUCT_URL} --out ${CMAKE_BINARY_DIR}/winget
+  VERBATIM)
+set_property(TARGET VantorelSetup APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/tools/winget-manifest)
 add_subdirectory(tools/automation)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
   add_subdirectory(tests/e2e)
