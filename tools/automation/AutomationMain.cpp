@@ -1,7 +1,8 @@
 // vantorel-automation: runs a program and answers its boxes and folder browsers as a person
 // would, following a steps file; every box text is logged and compared with the expected text.
 // Exit code 0 when every step matched and the program ended by itself with the exit code
-// its end step expects (0 unless it says otherwise).
+// its end step expects (0 unless it says otherwise). Texts are UTF-8 in the steps and the log,
+// UTF-16 towards the system, so that names outside the system's code page are seen exactly.
 #include <windows.h>
 #include <shlobj.h>
 #include <stdio.h>
@@ -10,12 +11,13 @@
 
 #include "AutomationScript.h"
 #include "Dialogs.h"
+#include "Utf8.h"
 
 namespace {
 
 struct Run {
     PROCESS_INFORMATION process;
-    char caption[256];
+    char caption[1024];
     DWORD timeoutMs;
 };
 
@@ -25,7 +27,7 @@ int fail(Run* run, int line, const char* message) {
         // Leave nothing running: the script waits for the whole Wine session to end.
         Dialog left = findDialog(run->process.dwProcessId);
         if (left.kind != DialogNone) {
-            char text[1024];
+            char text[kTextBytes];
             if (left.kind == DialogMessageBox && readMessageText(left.window, text, sizeof text)) {
                 fputs("  box still shown: ", stdout);
                 printEscaped(text);
@@ -39,14 +41,9 @@ int fail(Run* run, int line, const char* message) {
 }
 
 bool resolveFolder(const char* folder, char* path, size_t size) {
-    if (strncmp(folder, "csidl:", 6) != 0) {
-        lstrcpynA(path, folder, static_cast<int>(size));
-        return true;
-    }
-    char found[MAX_PATH];
-    if (!SHGetSpecialFolderPathA(nullptr, found, atoi(folder + 6), FALSE)) return false;
-    lstrcpynA(path, found, static_cast<int>(size));
-    return true;
+    if (strncmp(folder, "csidl:", 6) != 0) return snprintf(path, size, "%s", folder) < static_cast<int>(size);
+    wchar_t found[MAX_PATH];
+    return SHGetSpecialFolderPathW(nullptr, found, atoi(folder + 6), FALSE) && toUtf8(found, path, size);
 }
 
 // Expected texts may name special folders as {csidl:N}, whose paths differ between machines.
@@ -54,7 +51,7 @@ bool expandFolders(const char* in, char* out, size_t size) {
     size_t n = 0;
     while (*in != 0) {
         const char* close = strncmp(in, "{csidl:", 7) == 0 ? strchr(in, '}') : nullptr;
-        char path[MAX_PATH];
+        char path[3 * MAX_PATH];
         const char* piece = in;
         size_t length = 1;
         if (close != nullptr) {
@@ -105,7 +102,7 @@ const char* describe(const Dialog& dialog) {
 }
 
 void describeUnexpected(const Dialog& dialog, const char* expected, char* out, size_t size) {
-    char text[1024] = "";
+    char text[kTextBytes] = "";
     if (dialog.kind == DialogMessageBox) readMessageText(dialog.window, text, sizeof text);
     snprintf(out, size, "expected %s, but the program showed %s", expected, describe(dialog));
     if (text[0] != 0) {
@@ -118,7 +115,7 @@ int doBox(Run* run, const Step& step) {
     bool ended = false;
     const char* expected = step.kind == StepAsk ? "a question box" : "a message box with OK";
     Dialog dialog = waitForDialog(run, &ended);
-    char message[2400];
+    char message[2 * kTextBytes];
     if (ended) {
         snprintf(message, sizeof message, "the program ended while %s was expected", expected);
         return fail(run, step.line, message);
@@ -132,7 +129,7 @@ int doBox(Run* run, const Step& step) {
         describeUnexpected(dialog, expected, message, sizeof message);
         return fail(run, step.line, message);
     }
-    char caption[256], text[1024];
+    char caption[kTextBytes], text[kTextBytes];
     readWindowText(dialog.window, caption, sizeof caption);
     if (!readMessageText(dialog.window, text, sizeof text))
         return fail(run, step.line, "the box's text could not be read");
@@ -150,7 +147,7 @@ int doBox(Run* run, const Step& step) {
                  run->caption);
         return fail(run, step.line, message);
     }
-    char expectedText[1024];
+    char expectedText[kTextBytes];
     if (!expandFolders(step.text, expectedText, sizeof expectedText))
         return fail(run, step.line, "a special folder of the expected text could not be resolved");
     if (strcmp(text, expectedText) != 0) {
@@ -181,7 +178,7 @@ int doBox(Run* run, const Step& step) {
 int doBrowser(Run* run, const Step& step) {
     bool ended = false;
     Dialog dialog = waitForDialog(run, &ended);
-    char message[2400];
+    char message[2 * kTextBytes];
     if (ended) return fail(run, step.line, "the program ended while a folder browser was expected");
     if (dialog.kind == DialogNone) {
         snprintf(message, sizeof message, "no folder browser within %lu s", run->timeoutMs / 1000);
@@ -202,7 +199,7 @@ int doBrowser(Run* run, const Step& step) {
         printf("  pressed Cancel\n");
         return 0;
     }
-    char path[MAX_PATH];
+    char path[3 * MAX_PATH];
     if (!resolveFolder(step.path, path, sizeof path))
         return fail(run, step.line, "the special folder could not be resolved");
     char error[256];
@@ -220,7 +217,7 @@ int doBrowser(Run* run, const Step& step) {
 int doEnd(Run* run, int line, int expectedCode) {
     bool ended = false;
     Dialog dialog = waitForDialog(run, &ended);
-    char message[2400];
+    char message[2 * kTextBytes];
     if (!ended) {
         if (dialog.kind == DialogNone) {
             snprintf(message, sizeof message, "the program did not end within %lu s",
@@ -239,14 +236,16 @@ int doEnd(Run* run, int line, int expectedCode) {
 }
 
 int start(Run* run, const Step& step) {
-    STARTUPINFOA startup;
+    STARTUPINFOW startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
-    char commandLine[1024];
-    lstrcpynA(commandLine, step.text, sizeof commandLine);
-    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    // CreateProcessW may write into the command line, so it gets a copy.
+    wchar_t commandLine[4096];
+    if (!toWide(step.text, commandLine, 4096))
+        return fail(nullptr, step.line, "the command line is too long");
+    if (!CreateProcessW(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &run->process)) {
-        char message[1200];
+        char message[sizeof step.text + 64];
         snprintf(message, sizeof message, "cannot start %s (error %lu)", step.text, GetLastError());
         return fail(nullptr, step.line, message);
     }
@@ -256,22 +255,27 @@ int start(Run* run, const Step& step) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
     setvbuf(stdout, nullptr, _IONBF, 0);
-    if (argc != 2) {
+    // The steps file's name as given, not as the code page would spell it.
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    char stepsFile[3 * MAX_PATH];
+    if (argv == nullptr || argc != 2 || !toUtf8(argv[1], stepsFile, sizeof stepsFile)) {
         fputs("usage: vantorel-automation STEPS-FILE\n", stderr);
         return 2;
     }
+    LocalFree(argv);
     Step* steps = nullptr;
     size_t count = 0;
-    char error[512];
-    if (!readSteps(argv[1], &steps, &count, error, sizeof error)) {
+    char error[4 * MAX_PATH];
+    if (!readSteps(stepsFile, &steps, &count, error, sizeof error)) {
         printf("FAIL: %s\n", error);
         return 2;
     }
     Run run;
     ZeroMemory(&run, sizeof run);
-    lstrcpynA(run.caption, "Setup Vantorel v0.94a", sizeof run.caption);
+    snprintf(run.caption, sizeof run.caption, "%s", "Setup Vantorel v0.94a");
     run.timeoutMs = 60000;
     int result = 0;
     bool endChecked = false;
@@ -279,14 +283,14 @@ int main(int argc, char** argv) {
         const Step& step = steps[i];
         switch (step.kind) {
             case StepRun: result = start(&run, step); break;
-            case StepCaption: lstrcpynA(run.caption, step.text, sizeof run.caption); break;
+            case StepCaption: snprintf(run.caption, sizeof run.caption, "%s", step.text); break;
             case StepTimeout: run.timeoutMs = static_cast<DWORD>(step.number) * 1000; break;
             case StepAsk:
             case StepTell: result = doBox(&run, step); break;
             case StepBrowse:
             case StepCancel: result = doBrowser(&run, step); break;
             case StepFolder: {
-                char folder[32], path[MAX_PATH];
+                char folder[32], path[3 * MAX_PATH];
                 snprintf(folder, sizeof folder, "csidl:%d", step.number);
                 if (!resolveFolder(folder, path, sizeof path)) {
                     result = fail(&run, step.line, "the special folder could not be resolved");
@@ -297,6 +301,14 @@ int main(int argc, char** argv) {
                 }
                 break;
             }
+            case StepCodePage:
+                printf("code page %u\n", GetACP());
+                if (GetACP() != static_cast<UINT>(step.number)) {
+                    char message[64];
+                    snprintf(message, sizeof message, "the system's ANSI code page is not %d", step.number);
+                    result = fail(&run, step.line, message);
+                }
+                break;
             case StepEnd:
                 result = doEnd(&run, step.line, step.number);
                 endChecked = true;

@@ -4,6 +4,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "Utf8.h"
+
 namespace {
 
 // Box texts carry line ends and backslashes; the steps file is line-based, so they are escaped
@@ -94,6 +96,11 @@ bool parseStep(char* line, Step* step) {
         step->number = atoi(f[1]);
         return f[1][0] >= '0' && f[1][0] <= '9';
     }
+    if (strcmp(verb, "codepage") == 0 && n == 2) {
+        step->kind = StepCodePage;
+        step->number = atoi(f[1]);
+        return step->number > 0;
+    }
     if (strcmp(verb, "end") == 0 && (n == 1 || n == 2)) {
         step->kind = StepEnd;
         step->number = n == 2 ? atoi(f[1]) : 0;
@@ -107,13 +114,14 @@ bool parseStep(char* line, Step* step) {
 bool readSteps(const char* fileName, Step** steps, size_t* count, char* error, size_t errorSize) {
     *steps = nullptr;
     *count = 0;
-    FILE* file = fopen(fileName, "rb");
+    wchar_t wideName[1024];
+    FILE* file = toWide(fileName, wideName, 1024) ? _wfopen(wideName, L"rb") : nullptr;
     if (file == nullptr) {
         snprintf(error, errorSize, "cannot open the steps file \"%s\"", fileName);
         return false;
     }
     size_t capacity = 0;
-    char line[2048];
+    char line[8192];
     int number = 0;
     bool ok = true;
     while (ok && fgets(line, sizeof line, file) != nullptr) {
@@ -135,6 +143,14 @@ bool readSteps(const char* fileName, Step** steps, size_t* count, char* error, s
                 break;
             }
             *steps = grown;
+        }
+        // Every text goes to the system as UTF-16: a line that is not UTF-8 could only be
+        // compared as something else.
+        wchar_t wide[sizeof line];
+        if (!toWide(line, wide, sizeof line)) {
+            snprintf(error, errorSize, "line %d of \"%s\" is not UTF-8", number, fileName);
+            ok = false;
+            break;
         }
         Step* step = &(*steps)[*count];
         memset(step, 0, sizeof *step);

@@ -5,6 +5,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "Utf8.h"
+
 namespace {
 
 struct Search {
@@ -12,16 +14,16 @@ struct Search {
     HWND found;
 };
 
-bool hasClass(HWND window, const char* name) {
-    char cls[64];
-    return GetClassNameA(window, cls, sizeof cls) > 0 && lstrcmpiA(cls, name) == 0;
+bool hasClass(HWND window, const wchar_t* name) {
+    wchar_t cls[64];
+    return GetClassNameW(window, cls, 64) > 0 && lstrcmpiW(cls, name) == 0;
 }
 
 BOOL CALLBACK matchTopLevel(HWND window, LPARAM data) {
     Search* search = reinterpret_cast<Search*>(data);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window) || !hasClass(window, "#32770"))
+    if (owner != search->processId || !IsWindowVisible(window) || !hasClass(window, L"#32770"))
         return TRUE;
     search->found = window;
     return FALSE;
@@ -36,12 +38,12 @@ struct ChildText {
 
 BOOL CALLBACK matchStatic(HWND child, LPARAM data) {
     ChildText* search = reinterpret_cast<ChildText*>(data);
-    if (!hasClass(child, "Static")) return TRUE;
-    if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return TRUE;
-    char text[1024];
+    if (!hasClass(child, L"Static")) return TRUE;
+    if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return TRUE;
+    char text[kTextBytes];
     if (!readWindowText(child, text, sizeof text)) return TRUE;
     if (search->wanted != nullptr ? strcmp(text, search->wanted) == 0 : text[0] != 0) {
-        if (search->text != nullptr) lstrcpynA(search->text, text, static_cast<int>(search->size));
+        if (search->text != nullptr) snprintf(search->text, search->size, "%s", text);
         search->found = true;
         return FALSE;
     }
@@ -55,7 +57,7 @@ Dialog findDialog(DWORD processId) {
     EnumWindows(matchTopLevel, reinterpret_cast<LPARAM>(&search));
     Dialog dialog = {DialogNone, search.found};
     if (search.found == nullptr) return dialog;
-    if (FindWindowExA(search.found, nullptr, "SysTreeView32", nullptr) != nullptr)
+    if (FindWindowExW(search.found, nullptr, WC_TREEVIEWW, nullptr) != nullptr)
         dialog.kind = DialogBrowser;
     else if (hasButton(search.found, IDOK) || hasButton(search.found, IDYES))
         dialog.kind = DialogMessageBox;
@@ -66,18 +68,19 @@ Dialog findDialog(DWORD processId) {
 
 bool readWindowText(HWND window, char* text, size_t size) {
     text[0] = 0;
+    wchar_t wide[kTextChars];
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(text),
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, kTextChars, reinterpret_cast<LPARAM>(wide),
                              SMTO_ABORTIFHUNG, 5000, &copied))
         return false;
-    text[size - 1] = 0;
-    return true;
+    wide[kTextChars - 1] = 0;
+    return toUtf8(wide, text, size);
 }
 
 bool readMessageText(HWND box, char* text, size_t size) {
     // Message boxes give their text control the id 0xFFFF; look wider if an implementation differs.
     HWND control = GetDlgItem(box, 0xFFFF);
-    if (control != nullptr && hasClass(control, "Static")) return readWindowText(control, text, size);
+    if (control != nullptr && hasClass(control, L"Static")) return readWindowText(control, text, size);
     ChildText search = {nullptr, text, size, false};
     EnumChildWindows(box, matchStatic, reinterpret_cast<LPARAM>(&search));
     return search.found;
@@ -96,14 +99,14 @@ int defaultButton(HWND box) {
     for (int id : ids) {
         HWND button = GetDlgItem(box, id);
         if (button == nullptr || !IsWindowVisible(button)) continue;
-        if ((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+        if ((GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
             styled = id;
             ++count;
         }
     }
     if (count == 1) return styled;
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(box, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 5000, &result)) return 0;
+    if (!SendMessageTimeoutW(box, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 5000, &result)) return 0;
     return HIWORD(result) == DC_HASDEFID ? LOWORD(result) : 0;
 }
 
@@ -128,10 +131,10 @@ bool waitGone(HWND dialog, DWORD timeoutMs) {
 bool pressButton(HWND dialog, int id, DWORD timeoutMs) {
     HWND button = GetDlgItem(dialog, id);
     if (button == nullptr) return false;
-    PostMessageA(button, BM_CLICK, 0, 0);
+    PostMessageW(button, BM_CLICK, 0, 0);
     if (waitGone(dialog, timeoutMs / 2)) return true;
     // A click is refused while another window holds the mouse; the command it stands for is not.
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     return waitGone(dialog, timeoutMs / 2);
 }
 
@@ -167,7 +170,7 @@ private:
 
 DWORD_PTR treeItem(HWND tree, WPARAM relation, DWORD_PTR from) {
     DWORD_PTR item = 0;
-    if (!SendMessageTimeoutA(tree, TVM_GETNEXTITEM, relation, static_cast<LPARAM>(from),
+    if (!SendMessageTimeoutW(tree, TVM_GETNEXTITEM, relation, static_cast<LPARAM>(from),
                              SMTO_ABORTIFHUNG, 5000, &item))
         return 0;
     return item;
@@ -175,30 +178,29 @@ DWORD_PTR treeItem(HWND tree, WPARAM relation, DWORD_PTR from) {
 
 bool itemLabel(HANDLE process, HWND tree, DWORD_PTR item, char* label, size_t size) {
     label[0] = 0;
-    RemoteBlock block(process, sizeof(TVITEMA) + MAX_PATH);
+    wchar_t text[MAX_PATH];
+    RemoteBlock block(process, sizeof(TVITEMW) + sizeof text);
     if (block.address() == nullptr) return false;
-    TVITEMA query;
+    TVITEMW query;
     ZeroMemory(&query, sizeof query);
     query.mask = TVIF_TEXT;
     query.hItem = reinterpret_cast<HTREEITEM>(item);
-    query.pszText = block.address() + sizeof(TVITEMA);
+    query.pszText = reinterpret_cast<wchar_t*>(block.address() + sizeof(TVITEMW));
     query.cchTextMax = MAX_PATH;
     DWORD_PTR ok = 0;
-    char text[MAX_PATH];
     if (!block.write(0, &query, sizeof query) ||
-        !SendMessageTimeoutA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(block.address()),
+        !SendMessageTimeoutW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(block.address()),
                              SMTO_ABORTIFHUNG, 5000, &ok) ||
-        !ok || !block.read(sizeof(TVITEMA), text, sizeof text))
+        !ok || !block.read(sizeof(TVITEMW), text, sizeof text))
         return false;
-    text[sizeof text - 1] = 0;
-    lstrcpynA(label, text, static_cast<int>(size));
-    return true;
+    text[MAX_PATH - 1] = 0;
+    return toUtf8(text, label, size);
 }
 
 // The label of the tree item the browser has selected; empty when there is none.
 bool selectedLabel(HANDLE process, HWND browser, char* label, size_t size) {
     label[0] = 0;
-    HWND tree = FindWindowExA(browser, nullptr, "SysTreeView32", nullptr);
+    HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
     if (tree == nullptr) return false;
     DWORD_PTR item = treeItem(tree, TVGN_CARET, 0);
     return item == 0 || itemLabel(process, tree, item, label, size);
@@ -207,28 +209,34 @@ bool selectedLabel(HANDLE process, HWND browser, char* label, size_t size) {
 }  // namespace
 
 bool selectInBrowser(HANDLE process, HWND browser, const char* path, char* error, size_t size) {
-    SIZE_T length = strlen(path) + 1;
+    wchar_t wide[MAX_PATH];
+    if (!toWide(path, wide, MAX_PATH)) {
+        snprintf(error, size, "the path %s is not valid UTF-8 or too long", path);
+        return false;
+    }
+    SIZE_T length = (wcslen(wide) + 1) * sizeof(wchar_t);
     RemoteBlock block(process, length);
-    if (block.address() == nullptr || !block.write(0, path, length)) {
+    if (block.address() == nullptr || !block.write(0, wide, length)) {
         snprintf(error, size, "cannot pass the path to the browser (error %lu)", GetLastError());
         return false;
     }
-    // BFFM_SETSELECTIONA is answered through the browser's dialog procedure, whose result never
+    // BFFM_SETSELECTIONW is answered through the browser's dialog procedure, whose result never
     // reaches the sender, and a browser that did not take the selection still accepts OK and
     // returns whatever it had (Wine: the desktop). So the tree is asked: its selected item must
-    // carry the folder's name before OK is pressed.
+    // carry the folder's name before OK is pressed. The wide message reaches a browser opened
+    // through either SHBrowseForFolderA or W, and carries names outside the code page.
     const char* name = strrchr(path, '\\');
     name = name != nullptr ? name + 1 : path;
-    char label[MAX_PATH] = "";
+    char label[kTextBytes] = "";
     for (int attempt = 1; attempt <= 8; ++attempt) {
         DWORD_PTR result = 0;
-        if (!SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE,
+        if (!SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE,
                                  reinterpret_cast<LPARAM>(block.address()), SMTO_ABORTIFHUNG,
                                  10000, &result)) {
-            snprintf(error, size, "the browser did not answer BFFM_SETSELECTIONA");
+            snprintf(error, size, "the browser did not answer BFFM_SETSELECTIONW");
             return false;
         }
-        if (selectedLabel(process, browser, label, sizeof label) && lstrcmpiA(label, name) == 0)
+        if (selectedLabel(process, browser, label, sizeof label) && sameNameIgnoringCase(label, name))
             return true;
         // A tree still being filled can miss the first request; a refused one fails every time.
         Sleep(250);

@@ -5,6 +5,10 @@
 
 enum DialogKind { DialogNone, DialogMessageBox, DialogBrowser, DialogOther };
 
+// Window texts as UTF-8: up to kTextChars UTF-16 units, each of which takes at most 3 bytes.
+const size_t kTextChars = 2048;
+const size_t kTextBytes = 3 * kTextChars;
+
 struct Dialog {
     DialogKind kind;
     HWND window;
@@ -13,7 +17,7 @@ struct Dialog {
 // The first visible dialog-class top-level window of the process, if any.
 Dialog findDialog(DWORD processId);
 
-// Window text through WM_GETTEXT, which the system carries across processes.
+// Window text through WM_GETTEXT, which the system carries across processes, as UTF-8.
 bool readWindowText(HWND window, char* text, size_t size);
 
 // The message text of a message box: its static text control.
@@ -30,6 +34,6 @@ bool browserHasTitle(HWND browser, const char* title);
 bool pressButton(HWND dialog, int id, DWORD timeoutMs);
 
 // Selects `path` in the folder browser of `process` and confirms that the browser's tree took
-// it: the path string is written into that process, because the browser reads
-// BFFM_SETSELECTIONA's argument in its own address space.
+// it: the path (UTF-8) is written into that process as UTF-16, because the browser reads
+// BFFM_SETSELECTIONW's argument in its own address space.
 bool selectInBrowser(HANDLE process, HWND browser, const char* path, char* error, size_t size);
