@@ -33,6 +33,7 @@ enum : Status {
     errInsufficientBuffer = 122,
     errAlreadyExists = 183,
     errDirectoryName = 267,
+    errNoUnicodeTranslation = 1113,
     errNoAssociation = 1155,
     errCancelled = 1223,
     errResourceDataNotFound = 1812,

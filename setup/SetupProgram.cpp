@@ -39,7 +39,7 @@ String installedVersion() {
 }
 
 bool folderPath(int csidl, String& path) {
-    char buffer[260];
+    char buffer[platform::shellPathBytes];
     if (platform::specialFolderPath(csidl, buffer) != platform::statusOk) return false;
     path = buffer;
     return true;

@@ -15,7 +15,7 @@ namespace {
 ErrorHandle refuse(const String& reason) { return makeError(reason + " Nothing was removed."); }
 
 String systemFolder(int csidl) {
-    char path[260];
+    char path[platform::shellPathBytes];
     return platform::specialFolderPath(csidl, path) == platform::statusOk ? String(path) : String();
 }
 
@@ -50,7 +50,7 @@ bool isBelowOneOf(const String& folder, const String* choices, int count) {
 
 SystemFolders SystemFolders::ofThisMachine() {
     SystemFolders folders;
-    char windows[260];
+    char windows[platform::shellPathBytes];
     if (platform::windowsDirectory(windows, sizeof windows) == platform::statusOk)
         folders.windows = windows;
     folders.startMenus[0] = systemFolder(platform::csidlStartMenu);

@@ -63,13 +63,14 @@ enum class Call {
     // registry
     regCreateKey, regOpenKey, regQueryValue, regSetValue, regDeleteKey,
     // resources, dialogs, system
-    loadResource, messageBox, systemErrorText, formatText, claimInstanceLock, windowsDirectory,
+    commandLineTail, loadResource, messageBox, systemErrorText, formatText, claimInstanceLock,
+    windowsDirectory,
     sha256,
     // version library
     fileVersionInfoSize, fileVersionInfo, versionQueryValue,
     // shell
     initializeComponents, createShellLink, setLinkPath, setLinkDescription, setLinkArguments,
-    setLinkWorkingDirectory, queryPersistFile, saveLink, ansiToWide, openShellFolders,
+    setLinkWorkingDirectory, queryPersistFile, saveLink, openShellFolders,
     specialFolder, browseForFolder, pathOfItem, specialFolderPath, shellExecute,
     count_
 };

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/Names.h"
+#include "platform/Text.h"
 #include "platform/host/HostControl.h"
 #include "platform/host/WindowsPaths.h"
 #include "platform/Shell.h"
@@ -88,7 +88,7 @@ bool inside(const std::string& path, const std::string& root) {
     std::string candidate = path;
     if (candidate.back() != '\\') candidate += '\\';
     return candidate.size() >= base.size() &&
-           host::compareNames(candidate.c_str(), base.c_str(), static_cast<uint32_t>(base.size())) == 0;
+           compareNames(candidate.c_str(), base.c_str(), static_cast<uint32_t>(base.size())) == 0;
 }
 
 class HostShellFolders : public ShellFolders {

@@ -65,7 +65,10 @@ Status formatText(char* buf, size_t size, const char* format, va_list args, size
 
 void startProgram() { host::ensureSandbox(); }
 
-const char* commandLineTail() {
+Status commandLineTail(const char** tail) {
+    *tail = nullptr;
+    uint32_t injected = 0;
+    if (host::injectFault(host::Call::commandLineTail, &injected)) return host::failWith(injected);
     // The arguments joined by blanks, as a Windows launcher puts them on one
     // line; the kernel keeps them NUL-separated after the program's name.
     static std::string line;
@@ -83,7 +86,8 @@ const char* commandLineTail() {
         std::fclose(in);
     }
     if (!line.empty() && line.back() == ' ') line.pop_back();
-    return line.c_str();
+    *tail = line.c_str();
+    return statusOk;
 }
 
 }  // namespace platform

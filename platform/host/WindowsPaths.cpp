@@ -8,7 +8,7 @@
 #include <cstring>
 #include <map>
 
-#include "platform/host/Names.h"
+#include "platform/Text.h"
 #include "platform/host/HostControl.h"
 #include "platform/System.h"
 
@@ -58,7 +58,7 @@ std::string matchName(const std::string& folder, const std::string& name) {
     while (struct dirent* entry = ::readdir(dir)) {
         const char* candidate = entry->d_name;
         if (std::strcmp(candidate, ".") == 0 || std::strcmp(candidate, "..") == 0) continue;
-        if (host::compareNames(candidate, name.c_str()) != 0) continue;
+        if (compareNames(candidate, name.c_str()) != 0) continue;
         if (best.empty() || best > candidate) best = candidate;
     }
     ::closedir(dir);
