@@ -21,6 +21,12 @@ const std::string& sandboxRoot();
 // Start menu folders); leaves everything that exists alone.
 void ensureSandbox();
 std::string registryFile(int root);  // the REGEDIT4 file of a root
+// The machine's one user, whose profile is C:\Users\<name>: "user", or what
+// VANTOREL_USER names (a user Игорь, say); setUserName overrides both.
+void setUserName(const std::string& name);
+const std::string& userName();
+// C:\Users\<name>, the user's profile.
+std::string userProfile();
 
 // ------------------------------------------------------------ dialogs
 // Every box shown is recorded. With a script, the questions take their answers
