@@ -41,6 +41,9 @@ void scriptAnswers(const std::vector<int>& answers);
 void stopScript();
 std::vector<ShownBox>& shownBoxes();
 bool scriptExhausted();  // a box asked for more answers than the script had
+// What another process could do while a box waits for its answer: action runs
+// once, when the next box is shown. stopScript drops it.
+void onNextBox(std::function<void()> action);
 
 // ----------------------------------------------------------- resources
 struct EmbeddedResource {
