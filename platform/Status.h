@@ -39,6 +39,9 @@ enum : Status {
     errResourceDataNotFound = 1812,
     errResourceTypeNotFound = 1813,
     errResourceNameNotFound = 1814,
+    // A junction or symbolic link on the way to a path the programs write or
+    // delete: they act only where no standard user can redirect them.
+    errLinkOnTheWay = 4395,
 };
 
 // The families of codes that callers tell apart, grouped as the C runtime

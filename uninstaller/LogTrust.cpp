@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/PathNames.h"
+#include "engine/PathTrust.h"
 #include "engine/UninstallerDeployment.h"
 #include "foundation/RegistryKey.h"
 #include "installlog/LogDigest.h"
@@ -123,6 +124,18 @@ ErrorHandle checkLocations(const InstallLog& log, const String& logPath,
     reason.format("The install log \"%s\" gives %s as \"%s\", which is not %s.", logPath.text(),
                   macro, value.text(), wanted);
     return refuse(reason);
+}
+
+ErrorHandle checkWays(const InstallLog& log) {
+    const FileLocations& l = log.locations;
+    const String* const bases[] = {&l.APP, &l.SHORTCUT, &l.DESKTOP, &l.WIN};
+    for (const String* base : bases) {
+        if (base->isEmpty() || !crossesReparsePoint(*base)) continue;
+        String reason;
+        reason.format("The folder \"%s\" is reached through a junction or link.", base->text());
+        return refuse(reason);
+    }
+    return noError();
 }
 
 bool mayDeleteKey(const RegistryKeyRecord& record, const String& applicationName) {

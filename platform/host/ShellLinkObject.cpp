@@ -84,7 +84,10 @@ public:
         if (!persistable_) return host::failWith(eFail);
         // Saved through a MAX_PATH name on Windows; a longer one would be cut.
         if (utf16Units(linkPath) >= 260) return host::failWith(206);
-        std::string file = host::hostPath(linkPath);
+        host::MappedPath mapped;
+        if (uint32_t code = host::mapPath(linkPath, &mapped)) return host::failWith(code);
+        if (Status way = host::checkWay(mapped)) return way;
+        std::string file = mapped.host;
         std::vector<unsigned char> bytes;
         if (file.empty() || !host::shellLinkBytes(link_, &bytes)) return host::failWith(eFail);
         return writeReplacing(file, bytes) ? statusOk : host::failWith(0x80030005u);  // STG_E_ACCESSDENIED

@@ -34,6 +34,8 @@ const Message messages[] = {
     {206, "The filename or extension is too long."},
     {267, "The directory name is invalid."},
     {1009, "The configuration registry database is corrupt."},
+    {1113, "No mapping for the Unicode character exists in the target multi-byte code page."},
+    {4395, "The object manager encountered a reparse point while retrieving an object."},
 };
 }  // namespace
 

@@ -119,6 +119,21 @@ uint32_t mapPath(const char* windowsPath, MappedPath* out) {
     return 0;
 }
 
+Status checkWay(const MappedPath& mapped) {
+    std::string folder = driveFolder(mapped.drive);
+    std::string host = mapped.host;
+    // The host path holds each name as it exists; walk it level by level.
+    size_t at = folder.size();
+    for (size_t i = 0; i + 1 < mapped.names.size(); ++i) {
+        at = host.find('/', at + 1);
+        if (at == std::string::npos) break;
+        struct stat st;
+        if (::lstat(host.substr(0, at).c_str(), &st) != 0) return statusOk;  // not there yet
+        if (S_ISLNK(st.st_mode)) return failWith(errLinkOnTheWay);
+    }
+    return statusOk;
+}
+
 Status failWith(uint32_t code) {
     setLastErrorCode(code);
     return code;
