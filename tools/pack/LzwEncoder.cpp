@@ -53,11 +53,14 @@ public:
     // A string the table already holds keeps its older code: the strings
     // that extend it hang off that one. (A parse that takes a shorter match
     // makes the decoder define such a second code for the same string.)
-    void insert(uint32_t prefix, uint32_t byte, uint32_t code) {
+    // Whether the string was new.
+    bool insert(uint32_t prefix, uint32_t byte, uint32_t code) {
         uint32_t key = (prefix << 8 | byte) + 1;
         uint32_t i = slotOf(key);
         while (slots_[i].key != 0 && slots_[i].key != key) i = (i + 1) & mask_;
-        if (slots_[i].key == 0) slots_[i] = Slot{key, code};
+        if (slots_[i].key != 0) return false;
+        slots_[i] = Slot{key, code};
+        return true;
     }
 
 private:
@@ -73,6 +76,54 @@ private:
     std::vector<Slot> slots_;
 };
 
+// Which strings the table holds, by a hash of their bytes: whether a string
+// can be in the table is then one probe instead of a walk of its links. A
+// hash may collide, so "perhaps" is followed by the walk; "no" is certain.
+// The hash of a string is its bytes (plus one, so that leading zero bytes
+// count) as digits of base stringBase, modulo 2^64.
+class StringHashes {
+public:
+    explicit StringHashes(uint32_t maxWidth, uint32_t longestString)
+        : shift_(64 - (maxWidth + 1)), slots_(size_t(1) << (maxWidth + 1)),
+          ofCode_(size_t(1) << maxWidth), powers_(size_t(longestString) + 4) {
+        for (uint32_t byte = 0; byte < 256; ++byte) ofCode_[byte] = byte + 1;
+        powers_[0] = 1;
+        for (size_t i = 1; i < powers_.size(); ++i) powers_[i] = powers_[i - 1] * stringBase;
+    }
+    void clear() { std::fill(slots_.begin(), slots_.end(), 0u); }
+    uint64_t ofCode(uint32_t code) const { return ofCode_[code]; }
+    uint64_t power(uint32_t n) const { return powers_[n]; }
+    static uint64_t extend(uint64_t hash, unsigned char byte) { return hash * stringBase + byte + 1; }
+    void add(uint32_t code, uint64_t hash) {
+        ofCode_[code] = hash;
+        uint32_t mark = fingerprint(hash);
+        uint32_t i = slotOf(hash);
+        while (slots_[i] != 0 && slots_[i] != mark) i = (i + 1) & (slots_.size() - 1);
+        slots_[i] = mark;
+    }
+    bool perhaps(uint64_t hash) const {
+        uint32_t mark = fingerprint(hash);
+        for (uint32_t i = slotOf(hash);; i = (i + 1) & (slots_.size() - 1)) {
+            if (slots_[i] == mark) return true;
+            if (slots_[i] == 0) return false;
+        }
+    }
+
+private:
+    static constexpr uint64_t stringBase = 0x100000001B3ull * 0x9E3779B1ull | 1;
+    // The slot from the high bits of the mixed hash, the mark from its low ones.
+    static uint32_t fingerprint(uint64_t hash) {
+        return static_cast<uint32_t>(hash * 0x9E3779B97F4A7C15ull) | 1;
+    }
+    uint32_t slotOf(uint64_t hash) const {
+        return static_cast<uint32_t>((hash * 0x9E3779B97F4A7C15ull) >> shift_);
+    }
+    uint32_t shift_;
+    std::vector<uint32_t> slots_;
+    std::vector<uint64_t> ofCode_;
+    std::vector<uint64_t> powers_;
+};
+
 }  // namespace
 
 std::vector<unsigned char> lzwEncode(const unsigned char* data, size_t size, uint32_t maxWidth,
@@ -84,6 +135,7 @@ std::vector<unsigned char> lzwEncode(const unsigned char* data, size_t size, uin
     out.reserve(size / 2 + 16);
     BitWriter writer(out);
     StringDictionary dictionary(maxWidth);
+    StringHashes hashes(maxWidth, longestString);
 
     // How far the strings of the table reach from `at`: the codes of every
     // prefix of the longest match (the table holds each prefix of a string it
@@ -107,7 +159,7 @@ std::vector<unsigned char> lzwEncode(const unsigned char* data, size_t size, uin
     std::vector<uint32_t> codeBuffers(3 * (size_t(longestString) + 1));
     uint32_t* codes = codeBuffers.data();
     uint32_t* ahead = codes + longestString + 1;
-    uint32_t* const scratch = ahead + longestString + 1;  // the other look-aheads
+    uint32_t* scratch = ahead + longestString + 1;  // the other look-aheads
     size_t aheadAt = 0;  // where the kept match starts; 0: none kept
     uint32_t aheadLength = 0;
 
@@ -122,7 +174,8 @@ std::vector<unsigned char> lzwEncode(const unsigned char* data, size_t size, uin
     while (pos < size) {
         // The decoder defines this entry while reading the next code, so the
         // next code may already be it.
-        if (previousInTable) dictionary.insert(previous, data[pos], nextCode);
+        if (previousInTable && dictionary.insert(previous, data[pos], nextCode))
+            hashes.add(nextCode, StringHashes::extend(hashes.ofCode(previous), data[pos]));
         // Flexible parsing: of the prefixes of the longest match, take the one
         // after which the next match reaches furthest. Every prefix is a
         // string of the table, so the stream stays one the decoder reads like
@@ -148,9 +201,25 @@ std::vector<unsigned char> lzwEncode(const unsigned char* data, size_t size, uin
             // Two steps back cover nearly all of the gain; looking further
             // back doubles the time for a thousandth of the size.
             for (uint32_t length = longest - 1; length >= 1 && length + 2 >= longest; --length) {
-                size_t reach = pos + length + matchCodes(pos + length, scratch);
-                if (reach >= bestReach + 2) {
-                    bestReach = reach;
+                size_t from = pos + length;
+                // The match from here pays only if it covers everything up to
+                // two bytes past the best one: the bytes up to where that one
+                // starts, its string and two more. Most do not, and the
+                // hashes tell without a walk.
+                size_t needed = bestReach + 2;
+                if (needed > size || needed - from > longestString) continue;
+                uint64_t head = 0;
+                for (size_t at = from; at < aheadAt; ++at) head = StringHashes::extend(head, data[at]);
+                uint64_t tail = hashes.ofCode(ahead[aheadLength]);
+                tail = StringHashes::extend(StringHashes::extend(tail, data[needed - 2]), data[needed - 1]);
+                if (!hashes.perhaps(head * hashes.power(aheadLength + 2) + tail)) continue;
+                uint32_t reach = matchCodes(from, scratch);
+                if (from + reach >= needed) {
+                    // The better look-ahead is kept for the next step in its turn.
+                    std::swap(ahead, scratch);
+                    aheadAt = from;
+                    aheadLength = reach;
+                    bestReach = from + reach;
                     take = length;
                 }
             }
@@ -163,6 +232,7 @@ std::vector<unsigned char> lzwEncode(const unsigned char* data, size_t size, uin
             threshold *= 2;
             if (++width > maxWidth) {
                 dictionary.clear();
+                hashes.clear();
                 width = 9;
                 threshold = 512;
                 nextCode = 256;
