@@ -25,13 +25,14 @@
 #include "tools/pack/InstallSetOutput.h"
 #include "tools/pack/Manifest.h"
 #include "tools/pack/OutputFolder.h"
+#include "tools/pack/PackedFile.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const char* const usage =
-    "usage: vantorel-pack pack MANIFEST OUTDIR [--bin DIR]\n"
+    "usage: vantorel-pack pack MANIFEST OUTDIR [--bin DIR] [--width N]\n"
     "       vantorel-pack unpack RESOURCE-FILE OUT|-\n"
     "       vantorel-pack verify OUTDIR\n"
     "\n"
@@ -40,7 +41,9 @@ const char* const usage =
     "        comment line) and writes into OUTDIR one <resource>.lzf per FILE row, the\n"
     "        tables FILEGROUP.bin, FILESET.bin and FILESIZE.bin, installset.rc for windres\n"
     "        and installset_host.cpp for the host build. Source paths are relative to the\n"
-    "        manifest's folder; a leading @BIN@/ stands for the --bin DIR.\n"
+    "        manifest's folder; a leading @BIN@/ stands for the --bin DIR. Each file is\n"
+    "        compressed with the maximum code width (9 to 16) that packs it smallest,\n"
+    "        or with N for --width N, and stored when that is not smaller.\n"
     "unpack  checks one packed resource file as the setup does and writes its bytes to OUT,\n"
     "        or to standard output for -.\n"
     "verify  checks the tables and every packed resource in OUTDIR as the setup does.\n";
@@ -57,11 +60,17 @@ int failReport(const std::string& what, const ErrorHandle& report) {
 
 int pack(const std::vector<std::string>& args) {
     std::string binDir;
+    uint32_t width = smallestWidth;
     std::vector<std::string> positional;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--bin") {
             if (i + 1 >= args.size()) return fail("--bin needs a folder\n" + std::string(usage));
             binDir = args[++i];
+        } else if (args[i] == "--width") {
+            const std::string value = i + 1 < args.size() ? args[++i] : "";
+            bool digits = !value.empty() && value.size() <= 2 && value.find_first_not_of("0123456789") == std::string::npos;
+            width = digits ? static_cast<uint32_t>(std::stoul(value)) : 0;
+            if (width < 9 || width > 16) return fail("--width needs a number from 9 to 16\n" + std::string(usage));
         } else {
             positional.push_back(args[i]);
         }
@@ -69,7 +78,7 @@ int pack(const std::vector<std::string>& args) {
     if (positional.size() != 2) return fail(std::string("pack needs MANIFEST and OUTDIR\n") + usage);
     Manifest manifest = readManifest(positional[0], binDir);
     for (const std::string& warning : manifest.warnings) std::cerr << "vantorel-pack: " << warning << "\n";
-    writeOutputFolder(positional[1], buildInstallSet(manifest));
+    writeOutputFolder(positional[1], buildInstallSet(manifest, width));
     return 0;
 }
 
