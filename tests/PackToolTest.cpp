@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <list>
@@ -175,11 +176,23 @@ TEST_F(PackTool, UnpackWritesToStandardOutputAFileOrADevice) {
     EXPECT_TRUE(runPackTool("unpack '" + at("TEXT.lzf") + "' /dev/null", &out));
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 
+    std::string tool = std::string(VANTOREL_BINARY_DIR) + "/bin/vantorel-pack";
+    EXPECT_NE(std::system(("'" + tool + "' unpack '" + at("TEXT.lzf") + "' - >/dev/full 2>/dev/null").c_str()), 0)
+        << "a write that fails";
+    Bytes stored = packFile({0x13, 0xF7, 0x02, 0x99}, false);
+    write("STORED.lzf", std::string(stored.begin(), stored.end()));
+    out.clear();
+    EXPECT_TRUE(runPackTool("unpack '" + at("STORED.lzf") + "' -", &out));
+    EXPECT_EQ(out, "\x13\xF7\x02\x99");
+
+    packed[13] ^= 1;  // the unpacked checksum: found only once the bytes went out
+    write("BAD.lzf", std::string(packed.begin(), packed.end()));
+    EXPECT_FALSE(runPackTool("unpack '" + at("BAD.lzf") + "' -", &out));
     packed[packed.size() - 1] ^= 1;
     write("BAD.lzf", std::string(packed.begin(), packed.end()));
     out.clear();
     EXPECT_FALSE(runPackTool("unpack '" + at("BAD.lzf") + "' -", &out));
-    EXPECT_EQ(out, "") << "nothing of a bad resource";
+    EXPECT_EQ(out, "") << "nothing of a resource whose payload is bad";
 }
 
 // What the setup reads back: the width from the header, the bytes, both checks.

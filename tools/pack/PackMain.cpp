@@ -148,6 +148,23 @@ unsigned char* obtainMapped(uint32_t size) {
 
 void releaseMapped(unsigned char* block, uint32_t size) { ::munmap(block, size); }
 
+// Bytes for standard output go out as the decoder finishes them, from a
+// window that stays in the cache, rather than from a fresh block of the
+// whole length; a write that fails ends the unpack, and says why.
+struct StandardOutput {
+    int error = 0;
+    static bool deliver(void* context, const unsigned char* bytes, uint32_t length) {
+        StandardOutput* self = static_cast<StandardOutput*>(context);
+        if (writeAll(STDOUT_FILENO, bytes, length)) return true;
+        self->error = errno;
+        return false;
+    }
+};
+
+// Large enough that a table's strings seldom outgrow it (they then are
+// rebuilt link by link), small enough to stay in the cache.
+const uint32_t unpackWindow = 4u << 20;
+
 int unpack(const std::vector<std::string>& args) {
     if (args.size() != 2) return fail(std::string("unpack needs RESOURCE-FILE and OUT (- for standard output)\n") + usage);
     MappedFile resource;
@@ -156,6 +173,19 @@ int unpack(const std::vector<std::string>& args) {
     std::string name = fs::path(args[0]).stem().string();
     const unsigned char* data = nullptr;
     uint32_t length = 0;
+    if (args[1] == "-") {
+        StandardOutput standardOutput;
+        unsigned char* window = obtainMapped(unpackWindow);
+        if (window == nullptr) return fail(std::string("cannot unpack: ") + std::strerror(errno));
+        LzwOutput output = {window, unpackWindow, StandardOutput::deliver, &standardOutput};
+        ErrorHandle result = unpackPackedBytesTo(name.c_str(), resource.bytes(),
+                                                 static_cast<uint32_t>(resource.size()), output, &length);
+        releaseMapped(window, unpackWindow);
+        if (standardOutput.error != 0)
+            return fail(std::string("cannot write to standard output: ") + std::strerror(standardOutput.error));
+        if (isFailure(result)) return failReport(args[0], result);
+        return 0;
+    }
     bool mustFree = false;
     const UnpackBuffers mapped = {obtainMapped, releaseMapped};
     ErrorHandle result = unpackPackedBytes(name.c_str(), resource.bytes(),
@@ -167,11 +197,6 @@ int unpack(const std::vector<std::string>& args) {
         void operator()(const unsigned char* block) const { releaseMapped(const_cast<unsigned char*>(block), size); }
     };
     std::unique_ptr<const unsigned char, Unmap> owned(mustFree ? data : nullptr, Unmap{length});
-    if (args[1] == "-") {
-        if (!writeAll(STDOUT_FILENO, data, length))
-            return fail(std::string("cannot write to standard output: ") + std::strerror(errno));
-        return 0;
-    }
     writeIfChanged(args[1], data, length);
     return 0;
 }
