@@ -200,35 +200,39 @@ ErrorHandle LzwDecoder::decode(const unsigned char* src, uint32_t srcLen, unsign
             // Codes from 256 up are in use exactly when below next code; the
             // single bytes stand in a table of their own.
             uint32_t length = placed[thisCode].length;
-            if (length - 1 >= lzwStackSize) {
-                result = decompressionStackOverflow();
-                break;
-            }
-            if (length > end - out) break;
             const unsigned char* from = (thisCode < 256 ? byteStrings : dst) + placed[thisCode].offset;
-            first = *from;
-            if (length <= 16 && (toWindow || end - out >= Overrun::room)) {
+            // A short string that fits, the common case, needs none of the
+            // checks of a long one: no stack holds less.
+            if (length <= 16 && (toWindow ? length <= end - out : end - out >= Overrun::room)) {
                 if (!toWindow) overrun.keep(dst, out);
+                first = *from;
                 copyBlock(dst + out, from);
             } else {
+                if (length - 1 >= lzwStackSize) {
+                    result = decompressionStackOverflow();
+                    break;
+                }
+                if (length > end - out) break;
+                first = *from;
                 copyEarlier(dst + out, from, length);
             }
             out += length;
         } else if (thisCode >= nextCode && previous >= 256 && previous < nextCode &&
                    placed[previous].length != 0) {
             uint32_t length = placed[previous].length;
-            if (length >= lzwStackSize) {
-                result = decompressionStackOverflow();
-                break;
-            }
-            if (length + 1 > end - out) break;
             const unsigned char* from = dst + placed[previous].offset;
             unsigned char last = static_cast<unsigned char>(first);
-            first = *from;
-            if (length < 16 && (toWindow || end - out >= Overrun::room)) {
+            if (length < 16 && (toWindow ? length < end - out : end - out >= Overrun::room)) {
                 if (!toWindow) overrun.keep(dst, out);
+                first = *from;
                 copyBlock(dst + out, from);
             } else {
+                if (length >= lzwStackSize) {
+                    result = decompressionStackOverflow();
+                    break;
+                }
+                if (length + 1 > end - out) break;
+                first = *from;
                 copyEarlier(dst + out, from, length);
             }
             out += length;
