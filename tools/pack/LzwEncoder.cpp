@@ -83,7 +83,9 @@ private:
 // can be in the table is then one probe instead of a walk of its links. A
 // hash may collide, so "perhaps" is followed by the walk; "no" is certain.
 // The hash of a string is its bytes (plus one, so that leading zero bytes
-// count) as digits of base stringBase, modulo 2^64.
+// count) as digits of base stringBase, modulo 2^32: small enough that the
+// hashes stay in the cache beside the table, and a collision costs no more
+// than a walk.
 class StringHashes {
 public:
     explicit StringHashes(uint32_t maxWidth, uint32_t longestString)
@@ -94,17 +96,17 @@ public:
         for (size_t i = 1; i < powers_.size(); ++i) powers_[i] = powers_[i - 1] * stringBase;
     }
     void clear() { std::fill(slots_.begin(), slots_.end(), 0u); }
-    uint64_t ofCode(uint32_t code) const { return ofCode_[code]; }
-    uint64_t power(uint32_t n) const { return powers_[n]; }
-    static uint64_t extend(uint64_t hash, unsigned char byte) { return hash * stringBase + byte + 1; }
-    void add(uint32_t code, uint64_t hash) {
+    uint32_t ofCode(uint32_t code) const { return ofCode_[code]; }
+    uint32_t power(uint32_t n) const { return powers_[n]; }
+    static uint32_t extend(uint32_t hash, unsigned char byte) { return hash * stringBase + byte + 1; }
+    void add(uint32_t code, uint32_t hash) {
         ofCode_[code] = hash;
         uint32_t mark = fingerprint(hash);
         uint32_t i = slotOf(hash);
         while (slots_[i] != 0 && slots_[i] != mark) i = (i + 1) & (slots_.size() - 1);
         slots_[i] = mark;
     }
-    bool perhaps(uint64_t hash) const {
+    bool perhaps(uint32_t hash) const {
         uint32_t mark = fingerprint(hash);
         for (uint32_t i = slotOf(hash);; i = (i + 1) & (slots_.size() - 1)) {
             if (slots_[i] == mark) return true;
@@ -113,18 +115,15 @@ public:
     }
 
 private:
-    static constexpr uint64_t stringBase = 0x100000001B3ull * 0x9E3779B1ull | 1;
-    // The slot from the high bits of the mixed hash, the mark from its low ones.
-    static uint32_t fingerprint(uint64_t hash) {
-        return static_cast<uint32_t>(hash * 0x9E3779B97F4A7C15ull) | 1;
-    }
-    uint32_t slotOf(uint64_t hash) const {
+    static constexpr uint32_t stringBase = 0x01000193u * 0x9E3779B1u | 1;
+    static uint32_t fingerprint(uint32_t hash) { return hash | 1; }
+    uint32_t slotOf(uint32_t hash) const {
         return static_cast<uint32_t>((hash * 0x9E3779B97F4A7C15ull) >> shift_);
     }
     uint32_t shift_;
     std::vector<uint32_t> slots_;
-    std::vector<uint64_t> ofCode_;
-    std::vector<uint64_t> powers_;
+    std::vector<uint32_t> ofCode_;
+    std::vector<uint32_t> powers_;
 };
 
 // Encodes data from a fresh table into writer, to the end or up to where the
@@ -211,9 +210,9 @@ size_t encode(const unsigned char* data, size_t size, uint32_t maxWidth, uint32_
                 // hashes tell without a walk.
                 size_t needed = bestReach + gain;
                 if (needed > size || needed - from > longestString) continue;
-                uint64_t head = 0;
+                uint32_t head = 0;
                 for (size_t at = from; at < aheadAt; ++at) head = StringHashes::extend(head, data[at]);
-                uint64_t tail = hashes.ofCode(ahead[aheadLength]);
+                uint32_t tail = hashes.ofCode(ahead[aheadLength]);
                 for (size_t at = bestReach; at < needed; ++at) tail = StringHashes::extend(tail, data[at]);
                 if (!hashes.perhaps(head * hashes.power(aheadLength + gain) + tail)) continue;
                 uint32_t reach = matchCodes(from, scratch);
