@@ -37,20 +37,24 @@ private:
     uint64_t written_;  // by the codes, without padding
 };
 
-// (prefix code, byte) -> code of the strings the decoder's table holds.
+// (prefix code, byte) -> code of the strings the decoder's table holds. The
+// slots hold 16-bit codes and each code's (prefix, byte) stands once beside
+// them: half a megabyte at width 16 where whole keys in the slots took two,
+// and the walks that the encoder is made of wait on the cache.
 class StringDictionary {
 public:
     explicit StringDictionary(uint32_t maxWidth)
         : shift_(64 - (maxWidth + 1)), mask_((1u << (maxWidth + 1)) - 1),
-          slots_(size_t(1) << (maxWidth + 1)) {}
+          slots_(size_t(1) << (maxWidth + 1)), keys_(size_t(1) << maxWidth) {}
 
-    void clear() { std::fill(slots_.begin(), slots_.end(), Slot{0, 0}); }
+    void clear() { std::fill(slots_.begin(), slots_.end(), uint16_t(0)); }
     // -1 when absent.
     int32_t find(uint32_t prefix, uint32_t byte) const {
-        uint32_t key = (prefix << 8 | byte) + 1;
+        uint32_t key = prefix << 8 | byte;
         for (uint32_t i = slotOf(key);; i = (i + 1) & mask_) {
-            if (slots_[i].key == key) return static_cast<int32_t>(slots_[i].code);
-            if (slots_[i].key == 0) return -1;
+            uint32_t code = slots_[i];
+            if (code == 0) return -1;
+            if (keys_[code] == key) return static_cast<int32_t>(code);
         }
     }
     // A string the table already holds keeps its older code: the strings
@@ -58,70 +62,62 @@ public:
     // makes the decoder define such a second code for the same string.)
     // Whether the string was new.
     bool insert(uint32_t prefix, uint32_t byte, uint32_t code) {
-        uint32_t key = (prefix << 8 | byte) + 1;
+        uint32_t key = prefix << 8 | byte;
         uint32_t i = slotOf(key);
-        while (slots_[i].key != 0 && slots_[i].key != key) i = (i + 1) & mask_;
-        if (slots_[i].key != 0) return false;
-        slots_[i] = Slot{key, code};
+        for (; slots_[i] != 0; i = (i + 1) & mask_)
+            if (keys_[slots_[i]] == key) return false;
+        slots_[i] = static_cast<uint16_t>(code);
+        keys_[code] = key;
         return true;
     }
 
 private:
-    struct Slot {
-        uint32_t key;  // 0: empty
-        uint32_t code;
-    };
     uint32_t slotOf(uint32_t key) const {
-        return static_cast<uint32_t>((key * 0x9E3779B97F4A7C15ull) >> shift_);
+        return static_cast<uint32_t>(((key + 1) * 0x9E3779B97F4A7C15ull) >> shift_);
     }
     uint32_t shift_;
     uint32_t mask_;
-    std::vector<Slot> slots_;
+    std::vector<uint16_t> slots_;  // codes from 256 up; 0: empty
+    std::vector<uint32_t> keys_;
 };
 
 // Which strings the table holds, by a hash of their bytes: whether a string
-// can be in the table is then one probe instead of a walk of its links. A
-// hash may collide, so "perhaps" is followed by the walk; "no" is certain.
-// The hash of a string is its bytes (plus one, so that leading zero bytes
-// count) as digits of base stringBase, modulo 2^32: small enough that the
-// hashes stay in the cache beside the table, and a collision costs no more
-// than a walk.
+// can be in the table is then a look at two bits instead of a walk of its
+// links. Hashes may collide and bits may be shared, so "perhaps" is followed
+// by the walk (about one time in seventy where the table is full and the
+// string is not in it); "no" is certain. The hash of a string is its bytes
+// (plus one, so that leading zero bytes count) as digits of base stringBase,
+// modulo 2^32. Bits and hashes take an eighth of the table's own memory, so
+// that all of them stay in the cache.
 class StringHashes {
 public:
     explicit StringHashes(uint32_t maxWidth, uint32_t longestString)
-        : shift_(64 - (maxWidth + 1)), slots_(size_t(1) << (maxWidth + 1)),
+        : shift_(64 - (maxWidth - 2)), words_(size_t(1) << (maxWidth - 2)),
           ofCode_(size_t(1) << maxWidth), powers_(size_t(longestString) + 4) {
         for (uint32_t byte = 0; byte < 256; ++byte) ofCode_[byte] = byte + 1;
         powers_[0] = 1;
         for (size_t i = 1; i < powers_.size(); ++i) powers_[i] = powers_[i - 1] * stringBase;
     }
-    void clear() { std::fill(slots_.begin(), slots_.end(), 0u); }
+    void clear() { std::fill(words_.begin(), words_.end(), 0u); }
     uint32_t ofCode(uint32_t code) const { return ofCode_[code]; }
     uint32_t power(uint32_t n) const { return powers_[n]; }
     static uint32_t extend(uint32_t hash, unsigned char byte) { return hash * stringBase + byte + 1; }
     void add(uint32_t code, uint32_t hash) {
         ofCode_[code] = hash;
-        uint32_t mark = fingerprint(hash);
-        uint32_t i = slotOf(hash);
-        while (slots_[i] != 0 && slots_[i] != mark) i = (i + 1) & (slots_.size() - 1);
-        slots_[i] = mark;
+        uint64_t mixed = hash * 0x9E3779B97F4A7C15ull;
+        words_[mixed >> shift_] |= bits(mixed);
     }
     bool perhaps(uint32_t hash) const {
-        uint32_t mark = fingerprint(hash);
-        for (uint32_t i = slotOf(hash);; i = (i + 1) & (slots_.size() - 1)) {
-            if (slots_[i] == mark) return true;
-            if (slots_[i] == 0) return false;
-        }
+        uint64_t mixed = hash * 0x9E3779B97F4A7C15ull;
+        return (words_[mixed >> shift_] & bits(mixed)) == bits(mixed);
     }
 
 private:
     static constexpr uint32_t stringBase = 0x01000193u * 0x9E3779B1u | 1;
-    static uint32_t fingerprint(uint32_t hash) { return hash | 1; }
-    uint32_t slotOf(uint32_t hash) const {
-        return static_cast<uint32_t>((hash * 0x9E3779B97F4A7C15ull) >> shift_);
-    }
+    // Two bits of one word: one memory access, and four strings a word.
+    static uint64_t bits(uint64_t mixed) { return (1ull << (mixed & 63)) | (1ull << (mixed >> 6 & 63)); }
     uint32_t shift_;
-    std::vector<uint32_t> slots_;
+    std::vector<uint64_t> words_;
     std::vector<uint32_t> ofCode_;
     std::vector<uint32_t> powers_;
 };
