@@ -196,9 +196,9 @@ size_t encode(const unsigned char* data, size_t size, uint32_t maxWidth, uint32_
             aheadLength = matchCodes(pos + longest, ahead);
             aheadAt = pos + longest;
             size_t bestReach = aheadAt + aheadLength;
-            // Two steps back cover nearly all of the gain; looking further
-            // back doubles the time for a thousandth of the size.
-            for (uint32_t length = longest - 1; length >= 1 && length + 2 >= longest; --length) {
+            // Four prefixes back: 0.2 to 0.4% smaller than two, for 6% more
+            // time; six gain nothing more.
+            for (uint32_t length = longest - 1; length >= 1 && length + 4 >= longest; --length) {
                 size_t from = pos + length;
                 // The match from here pays only if it covers everything up to
                 // `gain` bytes past the best one: the bytes up to where that
