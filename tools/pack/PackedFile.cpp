@@ -16,8 +16,8 @@ struct Stretch {
 
 // The samples are the widest table's own cycles, where its bits per byte are
 // known exactly; a narrower table is encoded over the same bytes from a fresh
-// start. On text and programs that favours the wider table by half a percent
-// to two and a half: a narrower one goes on to be encoded whole unless its
+// start. On text and programs that has favoured the wider table by up to two
+// and a half percent: a narrower one goes on to be encoded whole unless its
 // samples take more than this much more.
 const double sampleBias = 1.02;
 
