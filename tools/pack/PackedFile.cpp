@@ -33,9 +33,9 @@ double sampledRate(const unsigned char* data, uint32_t width, const std::vector<
 
 }  // namespace
 
-LzwChoice smallestLzw(const unsigned char* data, size_t size) {
+LzwChoice smallestLzw(const unsigned char* data, size_t size, size_t exhaustiveLimit) {
     LzwChoice best{0, {}};
-    if (size <= exhaustiveWidthLimit) {
+    if (size <= exhaustiveLimit) {
         for (uint32_t width = firstWidth; width <= lastWidth; ++width) {
             std::vector<unsigned char> payload = lzwEncode(data, size, width);
             if (best.width == 0 || payload.size() < best.payload.size()) best = LzwChoice{width, std::move(payload)};

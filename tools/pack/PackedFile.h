@@ -25,7 +25,7 @@ struct LzwChoice {
 enum : size_t { exhaustiveWidthLimit = size_t(1) << 20 };
 
 // The smallest encoding of data found among the widths 9 to 16, the narrower
-// of two the same size; size must not be 0. Above exhaustiveWidthLimit the
-// widest is encoded, and each narrower one is tried on a few of its cycles
-// first and encoded whole only while the samples leave it a chance.
-LzwChoice smallestLzw(const unsigned char* data, size_t size);
+// of two the same size; size must not be 0. Above exhaustiveLimit the widest
+// is encoded, and each narrower one is tried on a few of its cycles first and
+// encoded whole only while the samples leave it a chance.
+LzwChoice smallestLzw(const unsigned char* data, size_t size, size_t exhaustiveLimit = exhaustiveWidthLimit);
