@@ -47,6 +47,10 @@ Status regDeleteKey(RegHandle key, const char* subKey) {
     return result(RegDeleteKeyA(static_cast<HKEY>(key), subKey));
 }
 
+Status regDeleteValue(RegHandle key, const char* name) {
+    return result(RegDeleteValueA(static_cast<HKEY>(key), name));
+}
+
 void regCloseKey(RegHandle key) { RegCloseKey(static_cast<HKEY>(key)); }
 
 }  // namespace platform
