@@ -20,14 +20,18 @@ void sayGoodbye() {
 // Held from before the settings are read until the program ends.
 class SetupLock {
 public:
-    SetupLock() : lock_(nullptr) { platform::claimInstanceLock(product::setupMutexName, &lock_); }
+    SetupLock()
+        : lock_(nullptr), status_(platform::claimInstanceLock(product::setupMutexName, &lock_)) {}
     ~SetupLock() { platform::releaseInstanceLock(lock_); }
     SetupLock(const SetupLock&) = delete;
     SetupLock& operator=(const SetupLock&) = delete;
     bool held() const { return lock_ != nullptr; }
+    // Why it is not held: errAlreadyExists when another setup holds it.
+    platform::Status status() const { return status_; }
 
 private:
     platform::InstanceLock lock_;
+    platform::Status status_;
 };
 
 // The recorded version when the product counts as installed, else empty text.
@@ -123,9 +127,16 @@ int runSetupProgram(const char* commandLine) {
     SetupLock lock;
     if (!lock.held()) {
         if (arguments.silent) return exitFailed;
-        showReport(nullptr, product::caption,
-                   makeError("Another setup of Vantorel is running.\n"
-                             "Wait until it has finished, then start this one again."));
+        if (lock.status() == platform::errAlreadyExists) {
+            showReport(nullptr, product::caption,
+                       makeError("Another setup of Vantorel is running.\n"
+                                 "Wait until it has finished, then start this one again."));
+        } else {
+            String message;
+            message.format("Unable to tell whether another setup of Vantorel is running: %s",
+                           systemReason(lock.status()).text());
+            showReport(nullptr, product::caption, makeError(message));
+        }
         return 0;
     }
     if (arguments.silent) return runSilentSetup(arguments);
