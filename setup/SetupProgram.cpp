@@ -71,34 +71,30 @@ int runSilentSetup(const SetupArguments& arguments) {
 
 ErrorHandle installProduct(const String& installationDirectory, const String& shortcutDirectory,
                            const String& desktopDirectory) {
-    ErrorHandle result;
-    String writtenLogDigest;
-    {
-        InstallSet set;
-        result = set.parseInstallSet(product::installSetPrefix);
-        if (!isFailure(result)) result = set.checkPackedResources();
-        if (!isFailure(result)) {
-            GroupList groupsToInstall(8, false);
-            groupsToInstall.append(product::groupToInstall);
-            FileLocations locations;
-            locations.setLocationValue("%APP%", installationDirectory);
-            locations.setLocationValue("%SHORTCUT%", shortcutDirectory);
-            locations.setLocationValue("%DESKTOP%", desktopDirectory);
-            set.setLocations(locations);
-            set.log.applicationName = product::applicationName;
-            AppsEntry apps;
-            apps.displayVersion = product::displayVersion;
-            apps.publisher = product::publisher;
-            apps.displayIcon = product::displayIcon;
-            result = runInstall(set, groupsToInstall, product::productName, apps);
-            // The user is shown the run's failure; what the undo met is of no
-            // further use to them.
-            if (isFailure(result)) undoInstallation(set.log);
-            else writtenLogDigest = logDigest(set.log);
-        }
-    }
+    InstallSet set;
+    ErrorHandle result = set.parseInstallSet(product::installSetPrefix);
+    if (!isFailure(result)) result = set.checkPackedResources();
+    if (isFailure(result)) return result;
+    GroupList groupsToInstall(8, false);
+    groupsToInstall.append(product::groupToInstall);
+    FileLocations locations;
+    locations.setLocationValue("%APP%", installationDirectory);
+    locations.setLocationValue("%SHORTCUT%", shortcutDirectory);
+    locations.setLocationValue("%DESKTOP%", desktopDirectory);
+    set.setLocations(locations);
+    set.log.applicationName = product::applicationName;
+    AppsEntry apps;
+    apps.displayVersion = product::displayVersion;
+    apps.publisher = product::publisher;
+    apps.displayIcon = product::displayIcon;
+    result = runInstall(set, groupsToInstall, product::productName, apps);
     if (!isFailure(result))
-        result = ProductSettings().recordInstallation(installationDirectory, writtenLogDigest);
+        result = ProductSettings().recordInstallation(installationDirectory, logDigest(set.log));
+    // Finished means sealed and recorded. Short of that the Uninstall entry
+    // would only start an uninstaller that refuses the log, so whatever
+    // failed, the run's record is undone whole. The user is shown what
+    // failed; what the undo met is of no further use to them.
+    if (isFailure(result)) undoUnfinishedInstallation(set.log);
     return result;
 }
 
