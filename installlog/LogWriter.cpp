@@ -53,7 +53,7 @@ ErrorHandle InstallLog::writeLogFile(const String& path) const {
     // makes this write fail, and the old log stays whole.
     // Text mode: each line feed reaches the file as CR LF.
     platform::Stream* file = nullptr;
-    platform::Status created = platform::createNewStream(temporary.text(), &file);
+    platform::Status created = platform::createNewStream(temporary.text(), "w", &file);
     if (created != platform::statusOk) {
         String message;
         if (platform::isMissing(created)) {

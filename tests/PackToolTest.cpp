@@ -112,6 +112,9 @@ TEST_F(PackTool, RefusesWhatTheSetupWouldRefuseOrCouldNotRemove) {
               "m.txt:2: shortcut title 'Help\\Index' is not a file name: a path separator or a character Windows refuses");
     EXPECT_EQ(row("FILESET|A1|Default|%APP%\\a.txt|Help|N"), "m.txt:2: desktop flag must be Y or empty, not 'N'");
     EXPECT_EQ(row("FILESET|A1|Default|%APP%\\a.txt|Help|Y"), "");
+    // Names are UTF-8: any script goes, bytes of a code page do not.
+    EXPECT_EQ(row("FILESET|A1|Default|%APP%\\Доки\\表示.txt|Справка|Y"), "");
+    EXPECT_EQ(row("FILESET|A1|Default|%APP%\\\x95\x5C.txt"), "m.txt:2: the line is not UTF-8 text");
 
     EXPECT_EQ(refusal("FILE|A1|missing.txt\n").substr(0, 20), "m.txt:1: cannot read");
     std::filesystem::create_directories(at("files/folder"));
