@@ -446,7 +446,7 @@ long deleteValueNow(RegHandle handle, const char* name) {
     if (k == hive.end()) return errKeyDeleted;
     std::vector<Value>& values = k->second.values;
     for (auto v = values.begin(); v != values.end(); ++v) {
-        if (host::compareNames(v->name.c_str(), name) != 0) continue;
+        if (compareNames(v->name.c_str(), name) != 0) continue;
         values.erase(v);
         return save(key->root, hive) ? 0L : static_cast<long>(errAccessDenied);
     }
