@@ -2,7 +2,7 @@
 #include "platform/System.h"
 #include "setup/SetupProgram.h"
 
-int main() {
+PROGRAM_ENTRY {
     platform::startProgram();
-    return runSetupProgram(platform::commandLineTail());
+    platform::exitProgram(runSetupProgram(platform::commandLineTail()));
 }

@@ -3,10 +3,10 @@
 #include "uninstaller/LogArgument.h"
 #include "uninstaller/UninstallProgram.h"
 
-int main() {
+PROGRAM_ENTRY {
     platform::startProgram();
     char logPath[260 + 1];
     bool silent = false;
     bool given = uninstallArguments(platform::commandLineTail(), &silent, logPath, sizeof logPath);
-    return runUninstallProgram(given ? logPath : nullptr, silent);
+    platform::exitProgram(runUninstallProgram(given ? logPath : nullptr, silent));
 }
