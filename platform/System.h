@@ -27,10 +27,9 @@ const char* commandLineTail();
 // pulls in (argument parsing, the runtime's exception handler, TLS and
 // relocation support) was a sixth of the setup, and the msvcrt.dll calls we
 // make need none of it. Link-time optimisation would drop a function that
-// nothing calls; on x86 the system leaves the stack aligned to 4 bytes only.
-#define PROGRAM_ENTRY                                                                  \
-    extern "C" __attribute__((used, externally_visible, noreturn, force_align_arg_pointer)) \
-    void programEntry()
+// nothing calls.
+#define PROGRAM_ENTRY \
+    extern "C" __attribute__((used, externally_visible, noreturn)) void programEntry()
 
 // GetLastError and SetLastError.
 uint32_t lastErrorCode();
