@@ -23,25 +23,6 @@ function(vantorel_windows_program target)
   target_link_options(${target} PRIVATE ${VANTOREL_WIN_LINK})
 endfunction()
 
-# The setup and the uninstaller start at their own PROGRAM_ENTRY
-# (platform/System.h) instead of the C runtime's start-up code. On x86 a C
-# function's symbol carries a leading underscore. Nothing would apply the
-# runtime's pseudo-relocations (data that the linker imports from a DLL on
-# its own), so that is refused at link time rather than left to fail at run
-# time. The x86-64 ld of binutils 2.40 crashes linking LTO code without the
-# start-up files unless the runtime's relocator is among its inputs before the
-# link-time code generation; it costs that build two unused imports.
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  set(VANTOREL_ENTRY_LINK -Wl,--entry=_programEntry)
-else()
-  set(VANTOREL_ENTRY_LINK -Wl,--entry=programEntry -Wl,-u,_pei386_runtime_relocator)
-endif()
-function(vantorel_entry_program target)
-  vantorel_windows_program(${target})
-  target_link_options(${target} PRIVATE -nostartfiles ${VANTOREL_ENTRY_LINK}
-                      -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc)
-endfunction()
-
 # Signing is decided when the build is configured, by the environment: with
 # VANTOREL_SIGN_CERT (a PEM certificate chain) and VANTOREL_SIGN_KEY (its PEM
 # private key) the uninstaller is signed as soon as it is linked, before the
@@ -118,7 +99,7 @@ set_source_files_properties(setup/resources/VantorelSetup.rc PROPERTIES OBJECT_D
   "${CMAKE_SOURCE_DIR}/setup/resources/VantorelSetup.manifest;${CMAKE_SOURCE_DIR}/setup/resources/VantorelSetup.ico")
 target_include_directories(VantorelSetup PRIVATE ${CMAKE_SOURCE_DIR}/setup/resources)
 target_link_libraries(VantorelSetup PRIVATE vantorel_core)
-vantorel_entry_program(VantorelSetup)
+vantorel_windows_program(VantorelSetup)
 vantorel_pack_install_set(VantorelSetup)
 vantorel_sign_program(VantorelSetup)
 # The winget manifest of the setup as shipped: written after the signing, so that its

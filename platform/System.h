@@ -11,25 +11,11 @@
 
 namespace platform {
 
-// First thing a program does: on Windows the static constructors run (the
-// programs start without the C runtime's start-up code, which would have run
-// them) and every later library load searches the system folder only; the
-// host model makes its sandbox ready.
+// First thing a program does: on Windows every later library load searches the
+// system folder only; the host model makes its sandbox ready.
 void startProgram();
 // The command line after the program's name, as WinMain is handed it.
 const char* commandLineTail();
-// Ends the program with that exit code. The Windows programs' entry has no
-// start-up code to return to.
-[[noreturn]] void exitProgram(int code);
-
-// The Windows programs' entry point, `programEntry`, which the build names to
-// the linker in place of the C runtime's start-up code: that code and what it
-// pulls in (argument parsing, the runtime's exception handler, TLS and
-// relocation support) was a sixth of the setup, and the msvcrt.dll calls we
-// make need none of it. Link-time optimisation would drop a function that
-// nothing calls.
-#define PROGRAM_ENTRY \
-    extern "C" __attribute__((used, externally_visible, noreturn)) void programEntry()
 
 // GetLastError and SetLastError.
 uint32_t lastErrorCode();

@@ -1,7 +1,6 @@
 // How a host program starts, the last system error with texts worded as the
 // system words them, and formatted text.
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -65,8 +64,6 @@ Status formatText(char* buf, size_t size, const char* format, va_list args, size
 }
 
 void startProgram() { host::ensureSandbox(); }
-
-void exitProgram(int code) { std::exit(code); }
 
 const char* commandLineTail() {
     // The arguments joined by blanks, as a Windows launcher puts them on one

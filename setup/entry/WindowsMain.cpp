@@ -2,7 +2,7 @@
 #include "platform/System.h"
 #include "setup/SetupProgram.h"
 
-PROGRAM_ENTRY {
+int main() {
     platform::startProgram();
-    platform::exitProgram(runSetupProgram(platform::commandLineTail()));
+    return runSetupProgram(platform::commandLineTail());
 }

@@ -3,10 +3,10 @@
 #include "uninstaller/LogArgument.h"
 #include "uninstaller/UninstallProgram.h"
 
-PROGRAM_ENTRY {
+int main() {
     platform::startProgram();
     char logPath[260 + 1];
     bool silent = false;
     bool given = uninstallArguments(platform::commandLineTail(), &silent, logPath, sizeof logPath);
-    platform::exitProgram(runUninstallProgram(given ? logPath : nullptr, silent));
+    return runUninstallProgram(given ? logPath : nullptr, silent);
 }
