@@ -1,6 +1,7 @@
 #include "setup/SetupProgram.h"
 
 #include "engine/InstallRun.h"
+#include "engine/PathTrust.h"
 #include "engine/Undo.h"
 #include "foundation/MessageBoxes.h"
 #include "installlog/LogDigest.h"
@@ -39,7 +40,7 @@ String installedVersion() {
 }
 
 bool folderPath(int csidl, String& path) {
-    char buffer[260];
+    char buffer[platform::shellPathBytes];
     if (platform::specialFolderPath(csidl, buffer) != platform::statusOk) return false;
     path = buffer;
     return true;
@@ -109,8 +110,16 @@ void runSetup(const String& installationDirectory, const String& shortcutDirecto
                  "Installation is complete.\nDo you wish to view the HTML documentation now?",
                  true)) {
         String page = installationDirectory + product::documentationPage;
-        if (platform::shellExecute("open", page.text()) != platform::statusOk)
+        // Handed to the shell as administrator: only when no folder on its way,
+        // nor the page, was made a link while the question waited.
+        if (crossesReparsePoint(page)) {
+            String message;
+            message.format("The documentation \"%s\" was not opened: a junction or link lies on its way.",
+                           page.text());
+            showReport(nullptr, product::caption, makeError(message));
+        } else if (platform::shellExecute("open", page.text()) != platform::statusOk) {
             showReport(nullptr, product::caption, makeError("Unable to launch browser."));
+        }
     }
 }
 
