@@ -27,6 +27,7 @@ public:
 
 private:
     void* handle_;
+    String path_;  // the root's name and the key's path, for the run log
 };
 
 // The registry root of a recorded area (1 local machine, 0 current user), or

@@ -84,7 +84,7 @@ TEST_F(UninstallerTest, FilesOutsideOrBehindALinkStay) {
                              "C:\\Games\\Vantorel\\readme.txt", "C:\\Games\\Vantorel\\Vantorel.exe"})
         lines += "INSTALLED_FILE|Default|%APP%|" + std::string(path) + "\r\n";
     writeLog(lines + "INSTALLED_FILE|Default|%WINSYS%|C:\\WINDOWS\\system.ini\r\n");
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_EQ(sandbox.readHostFile(drive("WINDOWS/system.ini")), "[boot]");
     EXPECT_TRUE(exists("Elsewhere/victim.txt"));
     EXPECT_TRUE(exists("Elsewhere/deep/victim.txt"));
@@ -110,7 +110,7 @@ TEST_F(UninstallerTest, OnlyThisProductsKeysGoAndNoneIsMadeToDeleteAnother) {
              "REG_KEY|HKEY_CURRENT_USER|Environment\r\n"
              "REG_KEY|HKEY_CURRENT_USER|Software\\Missing\\Parent\\Key\r\n"
              "REG_KEY|HKEY_CURRENT_USER|Software\\Hollowmere\\Vantorel\r\n");
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     std::string user = hive("HKEY_CURRENT_USER");
     EXPECT_NE(hive("HKEY_LOCAL_MACHINE").find("CurrentVersion\\Run]"), std::string::npos);
     EXPECT_NE(user.find("Microsoft\\Notepad]"), std::string::npos);
@@ -143,7 +143,7 @@ TEST_F(UninstallerTest, ALogTheSystemDoesNotVouchForRemovesNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c[1]);
         writeLog(file, "FILE_LOCATIONS|" + std::string(c[0]) + "|" + c[1] + "\r\n");
-        EXPECT_EQ(uninstall(), 1);
+        EXPECT_EQ(uninstall(), 1603);
         EXPECT_NE(lastBox().find(c[2]), std::string::npos) << lastBox();
         EXPECT_NE(lastBox().find(" Nothing was removed."), std::string::npos);
     }
@@ -151,7 +151,7 @@ TEST_F(UninstallerTest, ALogTheSystemDoesNotVouchForRemovesNothing) {
     // The setup's last step never ran: no digest.
     writeLog(file);
     RegistryKey(entryKey, 1).writeText("InstallLogSHA256", "");
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_EQ(lastBox(), "Error: The install log \"C:\\Games\\Vantorel\\Vantorel.gus\" cannot be checked: "
                          "no digest of it was kept at the installation. Nothing was removed.");
     // Changed after the installation: one line for a file of the system's.
@@ -159,17 +159,17 @@ TEST_F(UninstallerTest, ALogTheSystemDoesNotVouchForRemovesNothing) {
     sandbox.writeHostFile(drive("Games/Vantorel/Vantorel.gus"),
                           sandbox.readHostFile(drive("Games/Vantorel/Vantorel.gus")) +
                               "INSTALLED_FILE|Default|%WIN%|C:\\WINDOWS\\win.ini\r\n");
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_EQ(lastBox(), "Error: The install log \"C:\\Games\\Vantorel\\Vantorel.gus\" has been changed since "
                          "the installation. Nothing was removed.");
     // A log the entry does not name, and an entry that is not there at all.
     RegistryKey(entryKey, 1).writeText("UninstallString", "\"C:\\u.exe\" \"C:\\Other\\Vantorel.gus\"");
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_NE(lastBox().find("is not the one registered for Vantorel v0.94a. Nothing was removed."),
               std::string::npos);
     writeLog(file);
     RegistryKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", 1).deleteSubKey("Vantorel v0.94a");
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_NE(lastBox().find("is not the one registered"), std::string::npos);
     EXPECT_EQ(hive("HKEY_LOCAL_MACHINE").find("Vantorel v0.94a"), std::string::npos);
 
@@ -181,13 +181,13 @@ TEST_F(UninstallerTest, RemovesNothingWithoutAReadableLogOrAYes) {
     const std::string file = "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\Vantorel.exe\r\n";
     put("Games/Vantorel/Vantorel.exe");
     writeLog(file + "BROKEN|x\r\n");
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_EQ(lastBox(), "Error: Unknown type in line \"BROKEN|x\"\nNothing was removed.");
-    EXPECT_EQ(runUninstallProgram(nullptr), 1);
+    EXPECT_EQ(runUninstallProgram(nullptr), 1639);
     EXPECT_EQ(lastBox().find("Error: No install log was given."), 0u);
 
     writeLog(file);
-    EXPECT_EQ(uninstall({platform::idNo}), 0);
+    EXPECT_EQ(uninstall({platform::idNo}), 1602);
     EXPECT_TRUE(exists("Games/Vantorel/Vantorel.exe"));
 }
 

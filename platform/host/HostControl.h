@@ -64,7 +64,7 @@ enum class Call {
     regCreateKey, regOpenKey, regQueryValue, regSetValue, regDeleteKey,
     // resources, dialogs, system
     loadResource, messageBox, systemErrorText, formatText, claimInstanceLock, windowsDirectory,
-    sha256,
+    temporaryDirectory, localTime, sha256,
     // version library
     fileVersionInfoSize, fileVersionInfo, versionQueryValue,
     // shell

@@ -77,6 +77,7 @@ void ensureSandbox() {
         "/drive_c/WINDOWS/system32",
         "/drive_c/Program Files/Common Files",
         "/drive_c/Users/user/Desktop",
+        "/drive_c/Users/user/AppData/Local/Temp",
         "/drive_c/Users/user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs",
     };
     for (const char* folder : folders) makeDirectories(top + folder);

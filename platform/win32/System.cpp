@@ -1,5 +1,6 @@
 // The program's start, the last system error and its text, formatted text,
-// the one-setup-at-a-time lock and the Windows directory.
+// the one-setup-at-a-time lock, the Windows and temporary directories and
+// the local time.
 #include <windows.h>
 #include <stdio.h>
 
@@ -86,6 +87,31 @@ Status windowsDirectory(char* buf, size_t size) {
     UINT n = GetWindowsDirectoryA(buf, static_cast<UINT>(size));
     if (n == 0) return lastFailure();
     return n < size ? statusOk : failed(ERROR_INSUFFICIENT_BUFFER);
+}
+
+Status temporaryDirectory(char* buf, size_t size) {
+    // Wide, and handed on as UTF-8 like all text above the seam: the folder
+    // lies in the user's profile, whose name may be in any language.
+    wchar_t wide[MAX_PATH + 1];
+    DWORD n = GetTempPathW(MAX_PATH + 1, wide);
+    if (n == 0) return lastFailure();
+    if (n > MAX_PATH) return failed(ERROR_INSUFFICIENT_BUFFER);
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, buf, static_cast<int>(size), nullptr,
+                                    nullptr);
+    return bytes != 0 ? statusOk : lastFailure();
+}
+
+Status localTime(LocalTime* time) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    time->year = now.wYear;
+    time->month = now.wMonth;
+    time->day = now.wDay;
+    time->hour = now.wHour;
+    time->minute = now.wMinute;
+    time->second = now.wSecond;
+    time->milliseconds = now.wMilliseconds;
+    return statusOk;
 }
 
 }  // namespace platform
