@@ -191,4 +191,72 @@ TEST_F(UninstallerTest, RemovesNothingWithoutAReadableLogOrAYes) {
     EXPECT_TRUE(exists("Games/Vantorel/Vantorel.exe"));
 }
 
+// What an administrator reads afterwards: the removal step by step, or why
+// the log was refused, with the box each run showed or would have shown.
+TEST_F(UninstallerTest, RunLogRecordsTheRemovalOrTheRefusal) {
+    put("Games/Vantorel/doc/Vantorel.html");
+    RegistryKey("Software\\Hollowmere\\Vantorel\\ScreenSaver", 0).close();
+    const std::string lines = "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\doc\\Vantorel.html\r\n"
+                              "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\Vantorel.gus\r\n"
+                              "REG_KEY|HKEY_CURRENT_USER|Software\\Hollowmere\\Vantorel\\ScreenSaver\r\n";
+    writeLog(lines);
+    std::string edited = sandbox.readHostFile(drive("Games/Vantorel/Vantorel.gus")) + "REG_KEY|HKEY_CURRENT_USER|Software\\Other\\App\r\n";
+    platform::host::scriptAnswers({platform::idYes});
+    const char* line = "/LOG=C:\\Logs\\u.log \"C:\\Games\\Vantorel\\Vantorel.gus\"";
+    put("Logs/keep");
+    EXPECT_EQ(runUninstaller(line), 0);
+    std::string log = sandbox.readHostFile(drive("Logs/u.log"));
+    size_t at = 0;
+    for (const std::string& said : std::vector<std::string>{
+             "  Tessaly Uninstaller 1.0.0.1\r\n", "Command line: " + std::string(line) + "\r\n",
+                                   std::string("  Install log: C:\\Games\\Vantorel\\Vantorel.gus\r\n"),
+                                   std::string("  Question: Do you wish to remove Vantorel v0.94a and all of its components?\r\n"),
+                                   std::string("Answer: Yes\r\n"),
+                                   std::string("  File removed: C:\\Games\\Vantorel\\doc\\Vantorel.html\r\n"),
+                                   std::string("  Folder removed: C:\\Games\\Vantorel\\doc\r\n"),
+                                   std::string("  Folder removed: C:\\Games\\Vantorel\r\n"),
+                                   std::string("  Registry key removed: HKEY_CURRENT_USER\\Software\\Hollowmere\\Vantorel\\ScreenSaver\r\n"),
+                                   std::string("  Box shown: Info: Vantorel v0.94a was removed.\r\n"),
+                                   std::string("  Result: removed, exit code 0\r\n")}) {
+        size_t found = log.find(said, at);
+        ASSERT_NE(found, std::string::npos) << said << "\n" << log;
+        at = found + said.size();
+    }
+
+    put("Games/Vantorel/doc/Vantorel.html");
+    writeLog(lines);
+    sandbox.writeHostFile(drive("Games/Vantorel/Vantorel.gus"), edited);
+    size_t boxes = platform::host::shownBoxes().size();
+    EXPECT_EQ(runUninstaller((std::string("/S ") + line).c_str()), 1603);
+    EXPECT_EQ(platform::host::shownBoxes().size(), boxes);
+    EXPECT_TRUE(exists("Games/Vantorel/doc/Vantorel.html"));
+    log = sandbox.readHostFile(drive("Logs/u.log"));
+    EXPECT_NE(log.find("  Not shown (silent): Error: The install log \"C:\\Games\\Vantorel\\Vantorel.gus\" has been "
+                       "changed since the installation. Nothing was removed.\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("  Result: the install log was refused, exit code 1603\r\n"), std::string::npos) << log;
+    EXPECT_EQ(log.find("File removed"), std::string::npos) << log;
+}
+
+// Help is one box; a switch it does not know, or a log it cannot create,
+// ends the run before the install log is even read.
+TEST_F(UninstallerTest, HelpAndCommandLinesItRefuses) {
+    put("Games/Vantorel/Vantorel.exe");
+    writeLog("INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\Vantorel.exe\r\n");
+    EXPECT_EQ(runUninstaller(" /? "), 0);
+    ASSERT_EQ(platform::host::shownBoxes().size(), 1u);
+    EXPECT_EQ(lastBox().find("TessalyUninstaller.exe [/S] [/LOG[=<file>]] \"<install log>\"\n"), 0u) << lastBox();
+    for (const char* said : {"\n0\tremoved", "\n1602\t", "\n1603\t", "\n1639\t"})
+        EXPECT_NE(lastBox().find(said), std::string::npos) << said;
+
+    const std::string gus = " \"C:\\Games\\Vantorel\\Vantorel.gus\"";
+    EXPECT_EQ(runUninstaller(("/X" + gus).c_str()), 1639);
+    EXPECT_EQ(runUninstaller(("/S /LOG=C:\\None\\u.log" + gus).c_str()), 1639);
+    EXPECT_EQ(platform::host::shownBoxes().size(), 1u);
+    EXPECT_EQ(runUninstaller(("/LOG=C:\\None\\u.log" + gus).c_str()), 1639);
+    EXPECT_EQ(lastBox(), "Error: The log file \"C:\\None\\u.log\" cannot be created: "
+                         "The system cannot find the path specified.\r\n");
+    EXPECT_TRUE(exists("Games/Vantorel/Vantorel.exe"));
+    EXPECT_EQ(platform::host::shownBoxes().size(), 2u);
+}
+
 }  // namespace
