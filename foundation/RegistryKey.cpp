@@ -21,6 +21,7 @@ const char* rootName(int root) { return root == 1 ? "HKEY_LOCAL_MACHINE" : "HKEY
 
 RegistryKey::RegistryKey(const char* keyPath, int root, Opening opening)
     : handle_(nullptr), path_(String(rootName(root)) + "\\" + keyPath) {
+    path_.trimRight('\\');  // a parent's path as splitPath leaves it
     int chosen = root == 1 ? platform::rootLocalMachine : platform::rootCurrentUser;
     platform::RegHandle key = nullptr;
     platform::Status status = opening == existingOnly ? platform::regOpenKey(chosen, keyPath, &key)

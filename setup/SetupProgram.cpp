@@ -34,10 +34,10 @@ const Ending endings[] = {
 
 const char* const helpText =
     "VantorelSetup.exe [/S [/D=<folder>]] [/LOG[=<file>]]\n\n"
-    "/S\tinstall without any question or box, into the Program Files folder\n"
+    "/S\t\tinstall without any question or box, into the Program Files folder\n"
     "/D=<folder>\twith /S: the installation folder itself\n"
     "/LOG=<file>\twrite a record of the run to the file\n"
-    "/LOG\tthe same, into a dated file in %TEMP%\n"
+    "/LOG\t\tthe same, into a dated file in %TEMP%\n"
     "/? or /HELP\tshow this box\n\n"
     "Exit codes:\n"
     "0\tinstalled\n"

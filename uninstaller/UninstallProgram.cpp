@@ -17,9 +17,9 @@ const char* const versionText = "Tessaly Uninstaller 1.0.0.1";  // as its versio
 
 const char* const helpText =
     "TessalyUninstaller.exe [/S] [/LOG[=<file>]] \"<install log>\"\n\n"
-    "/S\tremove without the question and the closing box\n"
+    "/S\t\tremove without the question and the closing box\n"
     "/LOG=<file>\twrite a record of the run to the file\n"
-    "/LOG\tthe same, into a dated file in %TEMP%\n"
+    "/LOG\t\tthe same, into a dated file in %TEMP%\n"
     "/? or /HELP\tshow this box\n\n"
     "Exit codes:\n"
     "0\tremoved\n"
@@ -111,7 +111,6 @@ int runUninstaller(const char* commandLine) {
             return exitcode::invalidCommandLine;
         }
         runlog::note("%s\nCommand line: %s", versionText, commandLine);
-        if (arguments.silent) runlog::note("Switch /S: no question, no boxes");
     }
     int exitCode = runUninstallProgram(
         arguments.installLog.isEmpty() ? nullptr : arguments.installLog.text(), arguments.silent);

@@ -12,6 +12,9 @@ enum StepKind {
     StepBrowse,   // browse|<title label>|<path, or csidl:N>
     StepCancel,   // cancel|<title label>
     StepFolder,   // folder|<N>: log the path of special folder N for the checks outside
+    StepBeside,   // beside|<exit code>|<command line>: once the program shows its next box or
+                  // browser, run another program to its end beside it, without answering
+                  // anything, and expect that exit code; the box stays for the next step
     StepEnd       // end[|<exit code>]: the program must end without showing anything more,
                   // with that exit code (0 unless given)
 };
