@@ -17,7 +17,7 @@ ErrorHandle undoInstallation(const InstallLog& log) {
     for (int32_t i = 0; i < log.installedFiles.size(); ++i) {
         const InstalledFileRecord& record = log.installedFiles[i];
         String base = log.locations.locationValue(record.location.text());
-        if (crossesReparsePoint(record.path, base, removesBase(record.location))) continue;
+        if (crossesReparsePoint(record.path)) continue;
         ErrorHandle result =
             deleteFileAndDirectories(record.path, base, removesBase(record.location));
         if (isFailure(result)) return result;

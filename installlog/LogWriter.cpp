@@ -54,7 +54,7 @@ ErrorHandle InstallLog::writeLogFile(const String& path) const {
     // makes this write fail, and the old log stays whole.
     // Text mode: each line feed reaches the file as CR LF.
     platform::Stream* file = nullptr;
-    if (platform::createNewStream(temporary.text(), &file) != platform::statusOk) {
+    if (platform::createNewStream(temporary.text(), "w", &file) != platform::statusOk) {
         String message;
         message.format("Could not open file \"%s\" for writing", path.text());
         return makeError(message);

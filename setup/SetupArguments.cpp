@@ -2,6 +2,7 @@
 
 #include "engine/PathNames.h"
 #include "foundation/CommandLine.h"
+#include "platform/Text.h"
 
 namespace {
 
@@ -13,7 +14,8 @@ String plainDirectory(String directory) {
     uint32_t length = directory.length();
     if (length > 4 && directory.text()[length - 1] == '\\')  // C:\Games\ is C:\Games
         directory = directory.left(length - 1);
-    if (directory.length() >= 260 || !isPlainPath(directory)) return String();
+    // MAX_PATH counts UTF-16 units, not the bytes of the text.
+    if (platform::utf16Units(directory.text()) >= 260 || !isPlainPath(directory)) return String();
     return directory;
 }
 
@@ -22,7 +24,12 @@ String plainDirectory(String directory) {
 SetupArguments parseSetupArguments(const char* commandLine) {
     SetupArguments arguments;
     bool directoryGiven = false;
-    const char* p = commandLine != nullptr ? commandLine : "";
+    // No line at all: the system could not hand it over as text.
+    if (commandLine == nullptr) {
+        arguments.valid = false;
+        return arguments;
+    }
+    const char* p = commandLine;
     for (;;) {
         CommandArgument a = nextArgument(p);
         if (a.kind == CommandArgument::end) break;

@@ -19,5 +19,6 @@ struct SetupArguments {
 // foundation/CommandLine.h; switch letters in either case. /D=<directory> is
 // the installation directory itself: a plain absolute path (drive,
 // backslashes, no "." or ".." step, no name ending in a dot or blank) below a
-// drive root, and only with /S. Each switch is given once.
+// drive root, and only with /S. Each switch is given once. A null line (one
+// the system could not hand over as text) is invalid.
 SetupArguments parseSetupArguments(const char* commandLine);

@@ -1,6 +1,7 @@
 #include "setup/SetupProgram.h"
 
 #include "engine/InstallRun.h"
+#include "engine/PathTrust.h"
 #include "engine/Undo.h"
 #include "foundation/ExitCodes.h"
 #include "foundation/MessageBoxes.h"
@@ -86,7 +87,7 @@ String installedVersion() {
 }
 
 bool folderPath(int csidl, String& path) {
-    char buffer[260];
+    char buffer[platform::shellPathBytes];
     if (platform::specialFolderPath(csidl, buffer) != platform::statusOk) {
         runlog::note("The system gives no path for its folder %d.", csidl);
         return false;
@@ -242,14 +243,21 @@ bool runSetup(const String& installationDirectory, const String& shortcutDirecto
                  "Installation is complete.\nDo you wish to view the HTML documentation now?",
                  true)) {
         String page = installationDirectory + product::documentationPage;
-        if (platform::shellExecute("open", page.text()) != platform::statusOk)
+        // Handed to the shell as administrator: only when no folder on its way,
+        // nor the page, was made a link while the question waited.
+        if (crossesReparsePoint(page)) {
+            String message;
+            message.format("The documentation \"%s\" was not opened: a junction or link lies on its way.",
+                           page.text());
+            tell(makeError(message));
+        } else if (platform::shellExecute("open", page.text()) != platform::statusOk) {
             tell(makeError("Unable to launch browser."));
+        }
     }
     return true;
 }
 
 int runSetupProgram(const char* commandLine) {
-    if (commandLine == nullptr) commandLine = "";
     // A script that asked for something we do not know gets nothing done and
     // no box that would wait for a person who is not there.
     SetupArguments arguments = parseSetupArguments(commandLine);

@@ -260,3 +260,60 @@ TEST_F(UninstallerTest, HelpAndCommandLinesItRefuses) {
 }
 
 }  // namespace
+
+// A standard user renames C:\Games, which they made, and puts a link to their
+// victim's folder in its place, copying the log along: before the run, or
+// while the question waits. The removal then would go wherever the link
+// leads; it is refused instead, and both folders keep everything.
+class SwappedFolderTest : public UninstallerTest {
+protected:
+    void installAndVictim() {
+        for (const char* file : {"Games/Vantorel/Readme.txt", "Games/Vantorel/doc/Vantorel.html",
+                                 "Victim/Vantorel/Readme.txt", "Victim/Vantorel/doc/Vantorel.html"})
+            put(file);
+        writeLog("INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\Readme.txt\r\n"
+                 "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\doc\\Vantorel.html\r\n"
+                 "REG_KEY|HKEY_LOCAL_MACHINE|" + std::string(entryKey) + "\r\n");
+    }
+    void swap() {
+        std::filesystem::rename(drive("Games"), drive("Games.mine"));
+        std::filesystem::copy_file(drive("Games.mine/Vantorel/Vantorel.gus"), drive("Victim/Vantorel/Vantorel.gus"));
+        std::filesystem::create_directory_symlink(drive("Victim"), drive("Games"));
+    }
+    void expectRefusedAndKept() {
+        EXPECT_EQ(lastBox(), "Error: The folder \"C:\\Games\\Vantorel\" is reached through a junction or link. "
+                             "Nothing was removed.");
+        for (const char* kept : {"Victim/Vantorel/Readme.txt", "Victim/Vantorel/doc/Vantorel.html",
+                                 "Games.mine/Vantorel/Readme.txt", "Games.mine/Vantorel/doc/Vantorel.html"})
+            EXPECT_TRUE(exists(kept)) << kept;
+        EXPECT_NE(hive("HKEY_LOCAL_MACHINE").find("Uninstall\\Vantorel"), std::string::npos);
+    }
+};
+
+TEST_F(SwappedFolderTest, BeforeTheRun) {
+    installAndVictim();
+    swap();
+    EXPECT_EQ(uninstall(), 1);
+    expectRefusedAndKept();
+}
+
+TEST_F(SwappedFolderTest, WhileTheQuestionWaits) {
+    installAndVictim();
+    platform::host::onNextBox([this] { swap(); });
+    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(platform::host::shownBoxes().size(), 2u);
+    expectRefusedAndKept();
+}
+
+// The seal is checked before a line is parsed: a log edited to 200,000 lines
+// is refused as changed, never read line by line, even when its first line
+// after the header would stop the parser.
+TEST_F(UninstallerTest, AnEditedLogIsRefusedBeforeItIsParsed) {
+    writeLog("");
+    std::string edited = "GUS|1\r\nAPPLICATION_NAME|Vantorel v0.94a\r\nNOT_A_LINE\r\n";
+    for (int i = 0; i < 200000; ++i) edited += "INSTALLED_FILE|Default|%WIN%|C:\\WINDOWS\\x" + std::to_string(i) + "\r\n";
+    sandbox.writeHostFile(drive("Games/Vantorel/Vantorel.gus"), edited);
+    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(lastBox(), "Error: The install log \"C:\\Games\\Vantorel\\Vantorel.gus\" has been changed since "
+                         "the installation. Nothing was removed.");
+}

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/PathNames.h"
+#include "engine/PathTrust.h"
 #include "engine/UninstallerDeployment.h"
 #include "foundation/RegistryKey.h"
 #include "installlog/LogDigest.h"
@@ -15,7 +16,7 @@ namespace {
 ErrorHandle refuse(const String& reason) { return makeError(reason + " Nothing was removed."); }
 
 String systemFolder(int csidl) {
-    char path[260];
+    char path[platform::shellPathBytes];
     return platform::specialFolderPath(csidl, path) == platform::statusOk ? String(path) : String();
 }
 
@@ -50,7 +51,7 @@ bool isBelowOneOf(const String& folder, const String* choices, int count) {
 
 SystemFolders SystemFolders::ofThisMachine() {
     SystemFolders folders;
-    char windows[260];
+    char windows[platform::shellPathBytes];
     if (platform::windowsDirectory(windows, sizeof windows) == platform::statusOk)
         folders.windows = windows;
     folders.startMenus[0] = systemFolder(platform::csidlStartMenu);
@@ -123,6 +124,18 @@ ErrorHandle checkLocations(const InstallLog& log, const String& logPath,
     reason.format("The install log \"%s\" gives %s as \"%s\", which is not %s.", logPath.text(),
                   macro, value.text(), wanted);
     return refuse(reason);
+}
+
+ErrorHandle checkWays(const InstallLog& log) {
+    const FileLocations& l = log.locations;
+    const String* const bases[] = {&l.APP, &l.SHORTCUT, &l.DESKTOP, &l.WIN};
+    for (const String* base : bases) {
+        if (base->isEmpty() || !crossesReparsePoint(*base)) continue;
+        String reason;
+        reason.format("The folder \"%s\" is reached through a junction or link.", base->text());
+        return refuse(reason);
+    }
+    return noError();
 }
 
 bool mayDeleteKey(const RegistryKeyRecord& record, const String& applicationName) {

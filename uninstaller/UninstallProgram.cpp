@@ -52,17 +52,29 @@ int runUninstallProgram(const char* logPath, bool silent) {
         return finish(exitcode::invalidCommandLine, "no install log given");
     }
     runlog::note("Install log: %s", logPath);
-    // The bytes are read once: the digest is checked on exactly what is parsed.
+    // The bytes are read once: the digest is checked on exactly what is
+    // parsed, and before a line is parsed, so that an edited log, however
+    // large, costs no more than reading and hashing it.
     FileBytes bytes;
     InstallLog log;
     ErrorHandle read = bytes.read(logPath);
-    if (!isFailure(read)) read = log.readLogText(bytes.data(), bytes.size());
     if (isFailure(read)) {
         tell(makeError(read.message() + "\nNothing was removed."));
         return finish(exitcode::failed, "the install log cannot be read");
     }
-    ErrorHandle trust = checkRegistration(logPath, bytes.data(), bytes.size(), log.applicationName);
-    if (!isFailure(trust)) trust = checkLocations(log, logPath, SystemFolders::ofThisMachine());
+    ErrorHandle trust = checkRegistration(logPath, bytes.data(), bytes.size(),
+                                          logApplicationName(bytes.data(), bytes.size()));
+    if (isFailure(trust)) {
+        tell(trust);
+        return finish(exitcode::failed, "the install log was refused");
+    }
+    read = log.readLogText(bytes.data(), bytes.size());
+    if (isFailure(read)) {
+        tell(makeError(read.message() + "\nNothing was removed."));
+        return finish(exitcode::failed, "the install log cannot be read");
+    }
+    trust = checkLocations(log, logPath, SystemFolders::ofThisMachine());
+    if (!isFailure(trust)) trust = checkWays(log);
     if (isFailure(trust)) {
         tell(trust);
         return finish(exitcode::failed, "the install log was refused");
@@ -72,6 +84,12 @@ int runUninstallProgram(const char* logPath, bool silent) {
                     log.applicationName.text());
     if (!silent && !askYesNo(nullptr, caption, question.text(), false))
         return finish(exitcode::userCancelled, "cancelled by the user");
+    // The question may have waited a long time: the folders are checked again.
+    trust = checkWays(log);
+    if (isFailure(trust)) {
+        tell(trust);
+        return finish(exitcode::failed, "the install log was refused");
+    }
 
     RemovalReport report = removeInstallation(log);
     if (report.problems.isEmpty()) {
@@ -88,7 +106,7 @@ int runUninstallProgram(const char* logPath, bool silent) {
 }
 
 int runUninstaller(const char* commandLine) {
-    if (commandLine == nullptr) commandLine = "";
+    if (commandLine == nullptr) return exitcode::invalidCommandLine;
     UninstallArguments arguments = parseUninstallArguments(commandLine);
     if (!arguments.valid) return exitcode::invalidCommandLine;
     if (arguments.help) {

@@ -53,8 +53,8 @@ uint32_t usualCode(Call kind) {
         case Call::readStream: return errReadFault;
         case Call::loadResource: return errResourceDataNotFound;
         case Call::formatText: return errInvalidParameter;
-        case Call::messageBox:
-        case Call::ansiToWide: return errNotEnoughMemory;
+        case Call::messageBox: return errNotEnoughMemory;
+        case Call::commandLineTail: return errNoUnicodeTranslation;
         case Call::initializeComponents:
         case Call::createShellLink:
         case Call::setLinkPath:

@@ -4,7 +4,7 @@ namespace platform {
 
 void restrictLibrarySearch() {
     typedef BOOL(WINAPI * SetDirectories)(DWORD);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     SetDirectories set = reinterpret_cast<SetDirectories>(
         reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
     if (set != nullptr) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
@@ -13,18 +13,18 @@ void restrictLibrarySearch() {
     // Where the search cannot be restricted, or a loader resolves those
     // delayed imports without the restriction, the copies loaded here from
     // the system folder are the ones found by name.
-    const char* const loadedForUs[] = {"uxtheme.dll", "dwmapi.dll", "propsys.dll",
-                                       "userenv.dll", "profapi.dll", "cryptbase.dll"};
-    for (const char* name : loadedForUs) loadSystemLibrary(name);
+    const wchar_t* const loadedForUs[] = {L"uxtheme.dll", L"dwmapi.dll", L"propsys.dll",
+                                          L"userenv.dll", L"profapi.dll", L"cryptbase.dll"};
+    for (const wchar_t* name : loadedForUs) loadSystemLibrary(name);
 }
 
-HMODULE loadSystemLibrary(const char* fileName) {
-    char path[MAX_PATH];
-    UINT n = GetSystemDirectoryA(path, MAX_PATH);
-    if (n == 0 || n + 1 + lstrlenA(fileName) >= MAX_PATH) return nullptr;
-    path[n] = '\\';
-    lstrcpyA(path + n + 1, fileName);
-    return LoadLibraryA(path);
+HMODULE loadSystemLibrary(const wchar_t* fileName) {
+    wchar_t path[MAX_PATH];
+    UINT n = GetSystemDirectoryW(path, MAX_PATH);
+    if (n == 0 || n + 1 + lstrlenW(fileName) >= MAX_PATH) return nullptr;
+    path[n] = L'\\';
+    lstrcpyW(path + n + 1, fileName);
+    return LoadLibraryW(path);
 }
 
 }  // namespace platform

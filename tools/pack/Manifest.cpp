@@ -7,6 +7,8 @@
 #include <set>
 #include <sstream>
 
+#include "platform/Text.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -100,6 +102,9 @@ Manifest readManifest(const std::string& path, const std::string& binDir) {
         if (first == std::string::npos || text[first] == '#') continue;
         // The setup's tables end a row at a NUL: the field would be cut short.
         if (text.find('\0') != std::string::npos) fail("a field holds a NUL byte");
+        // The setup reads its tables as UTF-8 and hands every name to the
+        // system as the UTF-16 it stands for; other bytes name nothing.
+        if (!platform::isValidUtf8(text.data(), text.size())) fail("the line is not UTF-8 text");
         std::vector<std::string> fields = split(text);
         const std::string& kind = fields[0];
         if (kind == "FILEGROUP") {

@@ -5,5 +5,9 @@
 
 int main() {
     platform::startProgram();
-    return runUninstaller(platform::commandLineTail());
+    // A line that cannot be read as text reaches the uninstaller as no line
+    // at all, which it refuses like any other line it cannot use.
+    const char* line = nullptr;
+    platform::commandLineTail(&line);
+    return runUninstaller(line);
 }
