@@ -26,7 +26,7 @@ String timeText(char separator) {
 platform::Status open(const char* path) {
     close();
     platform::unlinkFile(path);
-    return platform::createNewStream(path, &stream);
+    return platform::createNewStream(path, "w", &stream);
 }
 
 platform::Status openInTemporaryFolder(const char* baseName, String& path) {
@@ -40,7 +40,7 @@ platform::Status openInTemporaryFolder(const char* baseName, String& path) {
     for (char attempt = '1'; attempt <= '9'; ++attempt) {
         number[2] = attempt;
         path.format("%s%s %s%s.log", folder, baseName, stamp.text(), attempt > '1' ? number : "");
-        status = platform::createNewStream(path.text(), &stream);
+        status = platform::createNewStream(path.text(), "w", &stream);
         if (!platform::isAlreadyThere(status)) break;
     }
     return status;

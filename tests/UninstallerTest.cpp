@@ -293,14 +293,14 @@ protected:
 TEST_F(SwappedFolderTest, BeforeTheRun) {
     installAndVictim();
     swap();
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     expectRefusedAndKept();
 }
 
 TEST_F(SwappedFolderTest, WhileTheQuestionWaits) {
     installAndVictim();
     platform::host::onNextBox([this] { swap(); });
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_EQ(platform::host::shownBoxes().size(), 2u);
     expectRefusedAndKept();
 }
@@ -313,7 +313,7 @@ TEST_F(UninstallerTest, AnEditedLogIsRefusedBeforeItIsParsed) {
     std::string edited = "GUS|1\r\nAPPLICATION_NAME|Vantorel v0.94a\r\nNOT_A_LINE\r\n";
     for (int i = 0; i < 200000; ++i) edited += "INSTALLED_FILE|Default|%WIN%|C:\\WINDOWS\\x" + std::to_string(i) + "\r\n";
     sandbox.writeHostFile(drive("Games/Vantorel/Vantorel.gus"), edited);
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_EQ(lastBox(), "Error: The install log \"C:\\Games\\Vantorel\\Vantorel.gus\" has been changed since "
                          "the installation. Nothing was removed.");
 }
