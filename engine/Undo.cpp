@@ -5,6 +5,7 @@
 #include "engine/FileDeletion.h"
 #include "engine/PathNames.h"
 #include "engine/PathTrust.h"
+#include "engine/UninstallerDeployment.h"
 #include "foundation/RegistryKey.h"
 #include "platform/Status.h"
 
@@ -38,4 +39,16 @@ ErrorHandle undoInstallation(const InstallLog& log) {
         if (isFailure(result)) return result;
     }
     return noError();
+}
+
+ErrorHandle undoUnfinishedInstallation(const InstallLog& log) {
+    ErrorHandle result = undoInstallation(log);
+    if (isFailure(result) && !log.applicationName.isEmpty()) {
+        String parent, name;
+        splitPath(uninstallKeyPath(log.applicationName), parent, name);
+        RegistryKey key(parent.text(), 1, RegistryKey::existingOnly);
+        key.deleteSubKey(name.text());
+        key.close();
+    }
+    return result;
 }

@@ -20,13 +20,13 @@ const char* rootName(int root) { return root == 1 ? "HKEY_LOCAL_MACHINE" : "HKEY
 }  // namespace
 
 RegistryKey::RegistryKey(const char* keyPath, int root, Opening opening)
-    : handle_(nullptr), path_(String(rootName(root)) + "\\" + keyPath) {
+    : handle_(nullptr), status_(platform::statusOk), path_(String(rootName(root)) + "\\" + keyPath) {
     path_.trimRight('\\');  // a parent's path as splitPath leaves it
     int chosen = root == 1 ? platform::rootLocalMachine : platform::rootCurrentUser;
     platform::RegHandle key = nullptr;
-    platform::Status status = opening == existingOnly ? platform::regOpenKey(chosen, keyPath, &key)
-                                                      : platform::regCreateKey(chosen, keyPath, &key);
-    if (status == platform::statusOk) handle_ = key;
+    status_ = opening == existingOnly ? platform::regOpenKey(chosen, keyPath, &key)
+                                      : platform::regCreateKey(chosen, keyPath, &key);
+    if (status_ == platform::statusOk) handle_ = key;
 }
 
 RegistryKey::~RegistryKey() { close(); }
@@ -40,17 +40,18 @@ ErrorHandle RegistryKey::readText(const char* valueName, String& value) {
     if (handle_ == nullptr) return notOpen();
     bool ok = false;
     uint32_t size = 0;
+    status_ = platform::regQueryValue(handle_, valueName, nullptr, nullptr, &size);
     // The extra terminator byte below must not wrap the size round to nothing.
-    if (platform::regQueryValue(handle_, valueName, nullptr, nullptr, &size) == platform::statusOk &&
-        size < 0xFFFFFFFFu) {
+    if (status_ == platform::statusOk && size < 0xFFFFFFFFu) {
         // One byte more than asked for, always zero, so a value stored
         // without its terminator is still read whole and never past its end.
         unsigned char* buffer = static_cast<unsigned char*>(std::calloc(size + 1, 1));
         uint32_t type = 0;
         uint32_t got = size;
-        if (buffer != nullptr &&
-            platform::regQueryValue(handle_, valueName, &type, buffer, &got) == platform::statusOk &&
-            type == platform::regSz) {
+        status_ = buffer == nullptr
+                      ? platform::errNotEnoughMemory
+                      : platform::regQueryValue(handle_, valueName, &type, buffer, &got);
+        if (status_ == platform::statusOk && type == platform::regSz) {
             value = reinterpret_cast<const char*>(buffer);
             ok = true;
         }
@@ -91,6 +92,15 @@ ErrorHandle RegistryKey::deleteSubKey(const char* subKeyName) {
         status == platform::errPathNotFound)
         return noError();
     return makeError(String("Unable to delete the '") + subKeyName + "' registry key");
+}
+
+ErrorHandle RegistryKey::deleteValue(const char* valueName) {
+    if (handle_ == nullptr) return notOpen();
+    platform::Status status = platform::regDeleteValue(handle_, valueName);
+    if (status == platform::statusOk)
+        runlog::note("Registry value removed: %s, \"%s\"", path_.text(), valueName);
+    if (status == platform::statusOk || platform::isMissing(status)) return noError();
+    return makeError(String("Unable to delete the '") + valueName + "' registry value");
 }
 
 int registryRootOf(const String& area) {

@@ -29,6 +29,7 @@ const Ending endings[] = {
     {exitcode::userCancelled, "cancelled by the user"},
     {exitcode::failed, "failed"},
     {exitcode::anotherRunning, "another setup is running"},
+    {exitcode::failed, "unable to tell whether another setup is running"},
     {exitcode::alreadyInstalled, "already installed"},
     {exitcode::invalidCommandLine, "invalid command line"},
 };
@@ -63,14 +64,18 @@ void sayGoodbye() { tell(makeReport(SeverityInfo, "Have a nice day.", 0)); }
 // Held from before the settings are read until the program ends.
 class SetupLock {
 public:
-    SetupLock() : lock_(nullptr) { platform::claimInstanceLock(product::setupMutexName, &lock_); }
+    SetupLock()
+        : lock_(nullptr), status_(platform::claimInstanceLock(product::setupMutexName, &lock_)) {}
     ~SetupLock() { platform::releaseInstanceLock(lock_); }
     SetupLock(const SetupLock&) = delete;
     SetupLock& operator=(const SetupLock&) = delete;
     bool held() const { return lock_ != nullptr; }
+    // Why it is not held: errAlreadyExists when another setup holds it.
+    platform::Status status() const { return status_; }
 
 private:
     platform::InstanceLock lock_;
+    platform::Status status_;
 };
 
 // Closes the run log however the run ends.
@@ -170,9 +175,16 @@ SetupOutcome runWithArguments(const SetupArguments& arguments, const char* comma
     platform::initializeComponents();
     SetupLock lock;
     if (!lock.held()) {
-        tell(makeError("Another setup of Vantorel is running.\n"
-                       "Wait until it has finished, then start this one again."));
-        return SetupOutcome::anotherSetupRunning;
+        if (lock.status() == platform::errAlreadyExists) {
+            tell(makeError("Another setup of Vantorel is running.\n"
+                           "Wait until it has finished, then start this one again."));
+            return SetupOutcome::anotherSetupRunning;
+        }
+        String message;
+        message.format("Unable to tell whether another setup of Vantorel is running: %s",
+                       systemReason(lock.status()).text());
+        tell(makeError(message));
+        return SetupOutcome::lockUnavailable;
     }
     String version = installedVersion();
     if (!version.isEmpty()) {
@@ -192,43 +204,38 @@ int exitCodeOf(SetupOutcome outcome) { return endings[static_cast<int>(outcome)]
 
 ErrorHandle installProduct(const String& installationDirectory, const String& shortcutDirectory,
                            const String& desktopDirectory) {
-    ErrorHandle result;
-    String writtenLogDigest;
-    {
-        InstallSet set;
-        result = set.parseInstallSet(product::installSetPrefix);
-        if (!isFailure(result)) result = set.checkPackedResources();
-        if (!isFailure(result)) {
-            GroupList groupsToInstall(8, false);
-            groupsToInstall.append(product::groupToInstall);
-            FileLocations locations;
-            locations.setLocationValue("%APP%", installationDirectory);
-            locations.setLocationValue("%SHORTCUT%", shortcutDirectory);
-            locations.setLocationValue("%DESKTOP%", desktopDirectory);
-            set.setLocations(locations);
-            set.log.applicationName = product::applicationName;
-            AppsEntry apps;
-            apps.displayVersion = product::displayVersion;
-            apps.publisher = product::publisher;
-            apps.displayIcon = product::displayIcon;
-            result = runInstall(set, groupsToInstall, product::productName, apps);
-            if (isFailure(result)) {
-                runlog::note("The installation failed: %s\nUndoing what it made.",
-                             result.message().text());
-                // The user is shown the run's failure; what the undo met is
-                // of no further use to them, only to the log's reader.
-                ErrorHandle undo = undoInstallation(set.log);
-                if (isFailure(undo))
-                    runlog::note("The undo stopped: %s", undo.message().text());
-                else
-                    runlog::note("The undo is complete.");
-            } else {
-                writtenLogDigest = logDigest(set.log);
-            }
-        }
-    }
+    InstallSet set;
+    ErrorHandle result = set.parseInstallSet(product::installSetPrefix);
+    if (!isFailure(result)) result = set.checkPackedResources();
+    if (isFailure(result)) return result;
+    GroupList groupsToInstall(8, false);
+    groupsToInstall.append(product::groupToInstall);
+    FileLocations locations;
+    locations.setLocationValue("%APP%", installationDirectory);
+    locations.setLocationValue("%SHORTCUT%", shortcutDirectory);
+    locations.setLocationValue("%DESKTOP%", desktopDirectory);
+    set.setLocations(locations);
+    set.log.applicationName = product::applicationName;
+    AppsEntry apps;
+    apps.displayVersion = product::displayVersion;
+    apps.publisher = product::publisher;
+    apps.displayIcon = product::displayIcon;
+    result = runInstall(set, groupsToInstall, product::productName, apps);
     if (!isFailure(result))
-        result = ProductSettings().recordInstallation(installationDirectory, writtenLogDigest);
+        result = ProductSettings().recordInstallation(installationDirectory, logDigest(set.log));
+    // Finished means sealed and recorded. Short of that the Uninstall entry
+    // would only start an uninstaller that refuses the log, so whatever
+    // failed, the run's record is undone whole. The user is shown what
+    // failed; what the undo met is of no further use to them, only to the
+    // run log's reader.
+    if (isFailure(result)) {
+        runlog::note("The installation failed: %s\nUndoing what it made.", result.message().text());
+        ErrorHandle undo = undoUnfinishedInstallation(set.log);
+        if (isFailure(undo))
+            runlog::note("The undo stopped: %s", undo.message().text());
+        else
+            runlog::note("The undo is complete.");
+    }
     return result;
 }
 

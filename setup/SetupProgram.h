@@ -13,6 +13,7 @@ enum class SetupOutcome {
     cancelled,            // 1602: a question declined or a folder browser closed
     failed,               // 1603: after the undo of what was made
     anotherSetupRunning,  // 1618
+    lockUnavailable,      // 1603: the one-setup lock could be neither taken nor found held
     alreadyInstalled,     // 1638: a version is recorded as installed
     invalidCommandLine,   // 1639: also a log that cannot be created
 };

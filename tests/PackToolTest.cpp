@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "engine/PathNames.h"
 #include "installset/InstallSet.h"
 #include "installset/PackedResource.h"
 #include "tests/support/ScopedResource.h"
@@ -134,6 +135,22 @@ TEST_F(PackTool, RefusesWhatTheSetupWouldRefuseOrCouldNotRemove) {
     std::filesystem::resize_file(at("files/huge.bin"), 2147483648u);
     EXPECT_EQ(refusal("FILE|A1|files/huge.bin\n"),
               "m.txt:1: source " + at("files/huge.bin") + " has 2147483648 bytes; the setup takes files of up to 2147483647 bytes");
+}
+
+// What the builder packs, the uninstaller removes again: a destination is
+// refused exactly when its installed path is one the uninstaller would not
+// touch.
+TEST_F(PackTool, PacksOnlyNamesTheUninstallerRemoves) {
+    write("files/a.txt", "a");
+    for (std::string name : {"readme.", "dir \\y.txt", "doc\\x. .", "a:b", "a\tb", "..\\x", "...",
+                             "readme.txt", " lead.txt", "a b\\.hidden\\c.txt", "x..y", "dir\\ y.txt"}) {
+        std::string refused =
+            refusal("FILEGROUP|Default\nFILESET|A1|Default|%APP%\\" + name + "\nFILE|A1|files/a.txt\n");
+        EXPECT_EQ(refused.empty(), isPlainPath(("C:\\Games\\Vantorel\\" + name).c_str()))
+            << name << ": " << refused;
+    }
+    EXPECT_EQ(refusal("FILEGROUP|Default\nFILESET|A1|Default|%APP%\\dir \\y.txt\nFILE|A1|files/a.txt\n"),
+              "m.txt:2: destination has the name 'dir ', which ends in a dot or blank that Windows drops");
 }
 
 TEST_F(PackTool, WarnsAboutRowsTheUninstallerOrTheGroupsLeaveOut) {

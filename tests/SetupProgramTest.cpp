@@ -292,6 +292,19 @@ TEST_F(SetupProgramTest, SecondSetupSaysSoAndReadsNothing) {
     platform::InstanceLock free = nullptr;
     EXPECT_EQ(platform::claimInstanceLock("Hollowmere.Vantorel.Setup", &free), platform::statusOk);
     platform::releaseInstanceLock(free);
+
+    // A name that cannot be made for another reason is not another setup,
+    // and is not said to be one; still nothing is read.
+    fs::remove_all(sandbox.root() + "/objects");
+    sandbox.writeHostFile(sandbox.root() + "/objects", "");
+    Session failed = run("y\n");
+    EXPECT_EQ(failed.status, exitStatus(1603));
+    EXPECT_EQ(count(failed.output, caption), 1) << failed.output;
+    EXPECT_NE(failed.output.find("Error: Unable to tell whether another setup of Vantorel is running: "
+                                 "The system cannot find the path specified."), npos)
+        << failed.output;
+    EXPECT_EQ(silent("vantorel-setup", "/S"), exitStatus(1603));
+    EXPECT_EQ(hive("HKEY_CURRENT_USER"), userBefore);
 }
 
 // "/?" and "/HELP": one box with the switches and what each exit code means,

@@ -172,6 +172,15 @@ TEST_F(UninstallerTest, ALogTheSystemDoesNotVouchForRemovesNothing) {
     EXPECT_EQ(uninstall(), 1603);
     EXPECT_NE(lastBox().find("is not the one registered"), std::string::npos);
     EXPECT_EQ(hive("HKEY_LOCAL_MACHINE").find("Vantorel v0.94a"), std::string::npos);
+    // An entry the system would not let us read may well be the right one:
+    // that is no answer, and is said as it is.
+    writeLog(file);
+    for (platform::host::Call kind : {platform::host::Call::regOpenKey, platform::host::Call::regQueryValue}) {
+        platform::host::failCall(kind, 1);
+        EXPECT_EQ(uninstall(), 1603);
+        EXPECT_EQ(lastBox(), "Error: The Uninstall entry of Vantorel v0.94a could not be read: Access is denied. "
+                             "Nothing was removed.");
+    }
 
     EXPECT_TRUE(exists("Games/Vantorel/Vantorel.exe"));
     for (const auto& box : platform::host::shownBoxes()) EXPECT_EQ(box.text.find("Do you wish"), std::string::npos);
@@ -183,6 +192,10 @@ TEST_F(UninstallerTest, RemovesNothingWithoutAReadableLogOrAYes) {
     writeLog(file + "BROKEN|x\r\n");
     EXPECT_EQ(uninstall(), 1603);
     EXPECT_EQ(lastBox(), "Error: Unknown type in line \"BROKEN|x\"\nNothing was removed.");
+    writeLog(file);
+    platform::host::failCall(platform::host::Call::readStream, 1);
+    EXPECT_EQ(uninstall(), 1603);
+    EXPECT_EQ(lastBox(), "Error: Could not read file \"C:\\Games\\Vantorel\\Vantorel.gus\"\nNothing was removed.");
     EXPECT_EQ(runUninstallProgram(nullptr), 1639);
     EXPECT_EQ(lastBox().find("Error: No install log was given."), 0u);
 

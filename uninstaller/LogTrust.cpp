@@ -71,9 +71,23 @@ ErrorHandle checkRegistration(const String& logPath, const char* data, size_t si
     RegistryKey entry(uninstallKeyPath(applicationName).text(), 1,
                       RegistryKey::existingOnly);
     String command, stored;
-    bool registered = !isFailure(entry.readText("UninstallString", command));
-    bool digested = !isFailure(entry.readText(logDigestValueName, stored));
+    // An entry or value that is not there answers the question; one the
+    // system would not let us read leaves it open.
+    platform::Status unreadable = platform::statusOk;
+    auto read = [&](const char* name, String& value) {
+        bool got = !isFailure(entry.readText(name, value));
+        if (!got && unreadable == platform::statusOk && !platform::isMissing(entry.status()))
+            unreadable = entry.status();
+        return got;
+    };
+    bool registered = read("UninstallString", command);
+    bool digested = read(logDigestValueName, stored);
     entry.close();
+    if (unreadable != platform::statusOk) {
+        reason.format("The Uninstall entry of %s could not be read: %s", applicationName.text(),
+                      systemReason(unreadable).text());
+        return refuse(reason);
+    }
     if (!registered || !same(registeredLogPath(command), logPath)) {
         reason.format("The install log \"%s\" is not the one registered for %s.", logPath.text(),
                       applicationName.text());

@@ -36,6 +36,7 @@ bool touchesMachine(Call kind) {
         case Call::regOpenKey:
         case Call::regSetValue:
         case Call::regDeleteKey:
+        case Call::regDeleteValue:
         case Call::saveLink:
         case Call::fileVersionInfo:
             return true;

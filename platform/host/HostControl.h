@@ -70,7 +70,7 @@ enum class Call {
     openStream, createNewStream, writeStream, readStream, flushStream,
     closeStream, replaceFile, isReparsePoint,
     // registry
-    regCreateKey, regOpenKey, regQueryValue, regSetValue, regDeleteKey,
+    regCreateKey, regOpenKey, regQueryValue, regSetValue, regDeleteKey, regDeleteValue,
     // resources, dialogs, system
     commandLineTail, loadResource, messageBox, systemErrorText, formatText, claimInstanceLock,
     windowsDirectory, temporaryDirectory, localTime, sha256,

@@ -435,6 +435,24 @@ long deleteKeyNow(RegHandle handle, const char* subKey) {
     return save(key->root, hive) ? 0L : static_cast<long>(errAccessDenied);
 }
 
+long deleteValueNow(RegHandle handle, const char* name) {
+    HostKey* key = static_cast<HostKey*>(handle);
+    if (key == nullptr) return 6;
+    if (readOnly(host::registryFile(key->root))) return errAccessDenied;
+    HiveLock lock(key->root);
+    Hive hive;
+    if (!load(key->root, hive)) return errBadDb;
+    auto k = hive.find(key->path);
+    if (k == hive.end()) return errKeyDeleted;
+    std::vector<Value>& values = k->second.values;
+    for (auto v = values.begin(); v != values.end(); ++v) {
+        if (compareNames(v->name.c_str(), name) != 0) continue;
+        values.erase(v);
+        return save(key->root, hive) ? 0L : static_cast<long>(errAccessDenied);
+    }
+    return errNotFound;
+}
+
 // The registry's calls return their code; as Windows does for every failing
 // call the seam makes, the code is left as the last error too.
 template <class Act>
@@ -469,6 +487,10 @@ Status regSetValue(RegHandle key, const char* name, uint32_t type, const unsigne
 
 Status regDeleteKey(RegHandle key, const char* subKey) {
     return call(host::Call::regDeleteKey, [&] { return deleteKeyNow(key, subKey); });
+}
+
+Status regDeleteValue(RegHandle key, const char* name) {
+    return call(host::Call::regDeleteValue, [&] { return deleteValueNow(key, name); });
 }
 
 void regCloseKey(RegHandle handle) { delete static_cast<HostKey*>(handle); }

@@ -106,6 +106,12 @@ Status regDeleteKey(RegHandle key, const char* subKey) {
     return result(RegDeleteKeyW(static_cast<HKEY>(key), wide.get()));
 }
 
+Status regDeleteValue(RegHandle key, const char* name) {
+    WideText wide(name);
+    if (wide.status() != statusOk) return wide.status();
+    return result(RegDeleteValueW(static_cast<HKEY>(key), wide.get()));
+}
+
 void regCloseKey(RegHandle key) { RegCloseKey(static_cast<HKEY>(key)); }
 
 }  // namespace platform
