@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "engine/PathNames.h"
+#include "foundation/RunLog.h"
 #include "platform/Files.h"
 
 namespace {
@@ -83,6 +84,7 @@ void removeDirectories(const GrowableArray<String>& made) {
     for (int32_t i = 0; i < made.size(); ++i) {
         if (!directoryExists(made[i])) continue;  // the chain stopped above it
         if (platform::removeDirectory(made[i].text()) != platform::statusOk) return;
+        runlog::note("Folder removed: %s", made[i].text());
     }
 }
 
@@ -105,7 +107,13 @@ ErrorHandle createDirectoryChain(const String& path) {
         built += component.text();
         if (!directoryExists(built)) {
             platform::Status status = platform::makeDirectory(built.text());
-            if (status != platform::statusOk) result = cannotCreate(built, status);
+            if (status != platform::statusOk) {
+                result = cannotCreate(built, status);
+            } else {
+                String made = built;
+                made.trimRight('\\');
+                runlog::note("Folder created: %s", made.text());
+            }
         }
         if (component.isEmpty()) break;
     }
@@ -144,6 +152,7 @@ ErrorHandle removeEmptyDirectories(const String& directory, const String& base, 
             return makeError(message);
         }
         if (platform::removeDirectory(name.text()) != platform::statusOk) return noError();
+        runlog::note("Folder removed: %s%s", parent.text(), name.text());
         current = parent;
     }
     return noError();

@@ -2,10 +2,12 @@
 
 #include "engine/Directories.h"
 #include "engine/PathNames.h"
+#include "foundation/RunLog.h"
 #include "platform/Files.h"
 
 ErrorHandle deleteFile(const String& path) {
     platform::Status status = platform::unlinkFile(path.text());
+    if (status == platform::statusOk) runlog::note("File removed: %s", path.text());
     if (status == platform::statusOk || platform::isMissing(status)) return noError();
     if (platform::isAccessDenied(status)) {
         String message;

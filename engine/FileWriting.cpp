@@ -2,6 +2,7 @@
 
 #include "engine/Directories.h"
 #include "engine/PathNames.h"
+#include "foundation/RunLog.h"
 #include "platform/Files.h"
 
 ErrorHandle writeFile(const String& path, const void* data, uint32_t length) {
@@ -33,7 +34,11 @@ ErrorHandle writeFile(const String& path, const void* data, uint32_t length) {
             bool written = platform::writeStream(file, data, length) == platform::statusOk;
             // Data still buffered can fail at close on a full disk.
             bool closed = platform::closeStream(file) == platform::statusOk;
-            if (written && closed) return result;
+            if (written && closed) {
+                runlog::note("File written: %s (%lu bytes)", path.text(),
+                             static_cast<unsigned long>(length));
+                return result;
+            }
             // Never leave a cut file behind: the install log does not list it.
             platform::unlinkFile(path.text());
             message.format("Error writing to file \"%s\"", path.text());

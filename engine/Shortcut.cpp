@@ -2,6 +2,7 @@
 
 #include "engine/Directories.h"
 #include "engine/PathNames.h"
+#include "foundation/RunLog.h"
 #include "platform/Shell.h"
 #include "platform/Text.h"
 
@@ -53,7 +54,11 @@ ErrorHandle createShortcut(const char* linkPath, const char* targetPath, const c
             return result;
         }
     }
-    if (link->save(linkPath) != statusOk) result = saveFailure(linkPath);
+    if (link->save(linkPath) != statusOk)
+        result = saveFailure(linkPath);
+    else
+        runlog::note("Link made: %s, to %s%s%s", linkPath, targetPath, arguments != nullptr ? " " : "",
+                     arguments != nullptr ? arguments : "");
     link->release();
     return result;
 }

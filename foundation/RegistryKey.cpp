@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "foundation/RunLog.h"
 #include "platform/Registry.h"
 
 namespace {
@@ -14,10 +15,13 @@ ErrorHandle setValue(void* key, const char* valueName, uint32_t type, const unsi
     if (platform::regSetValue(key, valueName, type, data, size) == platform::statusOk) return noError();
     return makeError(String("Unable to write the '") + valueName + "' registry value");
 }
+
+const char* rootName(int root) { return root == 1 ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER"; }
 }  // namespace
 
 RegistryKey::RegistryKey(const char* keyPath, int root, Opening opening)
-    : handle_(nullptr), status_(platform::statusOk) {
+    : handle_(nullptr), status_(platform::statusOk), path_(String(rootName(root)) + "\\" + keyPath) {
+    path_.trimRight('\\');  // a parent's path as splitPath leaves it
     int chosen = root == 1 ? platform::rootLocalMachine : platform::rootCurrentUser;
     platform::RegHandle key = nullptr;
     status_ = opening == existingOnly ? platform::regOpenKey(chosen, keyPath, &key)
@@ -59,8 +63,11 @@ ErrorHandle RegistryKey::readText(const char* valueName, String& value) {
 
 ErrorHandle RegistryKey::writeText(const char* valueName, const char* value) {
     uint32_t size = static_cast<uint32_t>(std::strlen(value)) + 1;
-    return setValue(handle_, valueName, platform::regSz,
-                    reinterpret_cast<const unsigned char*>(value), size);
+    ErrorHandle result = setValue(handle_, valueName, platform::regSz,
+                                  reinterpret_cast<const unsigned char*>(value), size);
+    if (!isFailure(result))
+        runlog::note("Registry value written: %s, \"%s\" = \"%s\"", path_.text(), valueName, value);
+    return result;
 }
 
 ErrorHandle RegistryKey::writeNumber(const char* valueName, uint32_t value) {
@@ -68,12 +75,18 @@ ErrorHandle RegistryKey::writeNumber(const char* valueName, uint32_t value) {
     unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
                               static_cast<unsigned char>(value >> 16),
                               static_cast<unsigned char>(value >> 24)};
-    return setValue(handle_, valueName, platform::regDword, bytes, sizeof bytes);
+    ErrorHandle result = setValue(handle_, valueName, platform::regDword, bytes, sizeof bytes);
+    if (!isFailure(result))
+        runlog::note("Registry value written: %s, \"%s\" = %lu", path_.text(), valueName,
+                     static_cast<unsigned long>(value));
+    return result;
 }
 
 ErrorHandle RegistryKey::deleteSubKey(const char* subKeyName) {
     if (handle_ == nullptr) return notOpen();
     platform::Status status = platform::regDeleteKey(handle_, subKeyName);
+    if (status == platform::statusOk)
+        runlog::note("Registry key removed: %s\\%s", path_.text(), subKeyName);
     // A key that is already gone is as good as deleted.
     if (status == platform::statusOk || status == platform::errFileNotFound ||
         status == platform::errPathNotFound)
@@ -84,6 +97,8 @@ ErrorHandle RegistryKey::deleteSubKey(const char* subKeyName) {
 ErrorHandle RegistryKey::deleteValue(const char* valueName) {
     if (handle_ == nullptr) return notOpen();
     platform::Status status = platform::regDeleteValue(handle_, valueName);
+    if (status == platform::statusOk)
+        runlog::note("Registry value removed: %s, \"%s\"", path_.text(), valueName);
     if (status == platform::statusOk || platform::isMissing(status)) return noError();
     return makeError(String("Unable to delete the '") + valueName + "' registry value");
 }

@@ -35,6 +35,7 @@ public:
 private:
     void* handle_;
     platform::Status status_;
+    String path_;  // the root's name and the key's path, for the run log
 };
 
 // The registry root of a recorded area (1 local machine, 0 current user), or

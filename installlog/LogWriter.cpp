@@ -1,3 +1,4 @@
+#include "foundation/RunLog.h"
 #include "installlog/InstallLog.h"
 #include "platform/Files.h"
 
@@ -76,8 +77,13 @@ ErrorHandle InstallLog::writeLogFile(const String& path) const {
     // A full disk shows up while writing or at close; a log cut short would
     // leave the uninstaller blind to part of the installation, so say so.
     if (platform::closeStream(file) != platform::statusOk) ok = false;
-    if (ok && platform::replaceFile(temporary.text(), path.text()) == platform::statusOk)
+    if (ok && platform::replaceFile(temporary.text(), path.text()) == platform::statusOk) {
+        // Its size on disk, where each line feed became CR LF.
+        unsigned long bytes = size;
+        for (const char* c = text.text(); *c != '\0'; ++c) bytes += *c == '\n';
+        runlog::note("File written: %s (%lu bytes)", path.text(), bytes);
         return noError();
+    }
     platform::unlinkFile(temporary.text());
     String message;
     message.format("Could not write file \"%s\"", path.text());

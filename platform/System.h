@@ -1,6 +1,6 @@
 // The program's start, the last system error and its text, formatted text,
-// the one-setup-at-a-time lock and the Windows directory. Results follow
-// platform/Status.h.
+// the one-setup-at-a-time lock, the Windows and temporary directories and the
+// local time. Results follow platform/Status.h.
 #pragma once
 
 #include <cstdarg>
@@ -39,5 +39,15 @@ void releaseInstanceLock(InstanceLock lock);
 
 // GetWindowsDirectoryA.
 Status windowsDirectory(char* buf, size_t size);
+
+// GetTempPath: the user's folder for temporary files (%TEMP%), ending in a
+// backslash as the system gives it.
+Status temporaryDirectory(char* buf, size_t size);
+
+// GetLocalTime: the wall-clock time of this machine's time zone.
+struct LocalTime {
+    uint16_t year, month, day, hour, minute, second, milliseconds;
+};
+Status localTime(LocalTime* time);
 
 }  // namespace platform

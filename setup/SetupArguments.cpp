@@ -1,13 +1,23 @@
 #include "setup/SetupArguments.h"
 
-#include <cstring>
-
 #include "engine/PathNames.h"
+#include "foundation/CommandLine.h"
 #include "platform/Text.h"
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+// The directory /D= names, or empty text when it cannot be one. The
+// uninstaller refuses a log whose paths are not plain, which would leave such
+// an installation in place for good.
+String plainDirectory(String directory) {
+    directory.trimRight();
+    uint32_t length = directory.length();
+    if (length > 4 && directory.text()[length - 1] == '\\')  // C:\Games\ is C:\Games
+        directory = directory.left(length - 1);
+    // MAX_PATH counts UTF-16 units, not the bytes of the text.
+    if (platform::utf16Units(directory.text()) >= 260 || !isPlainPath(directory)) return String();
+    return directory;
+}
 
 }  // namespace
 
@@ -21,33 +31,28 @@ SetupArguments parseSetupArguments(const char* commandLine) {
     }
     const char* p = commandLine;
     for (;;) {
-        while (isBlank(*p)) ++p;
-        if (*p == '\0') break;
-        if (p[0] == '/' && (p[1] == 'D' || p[1] == 'd') && p[2] == '=') {
-            const char* begin = p + 3;
-            size_t length = std::strlen(begin);
-            while (length > 0 && isBlank(begin[length - 1])) --length;
-            if (length > 4 && begin[length - 1] == '\\') --length;  // C:\Games\ is C:\Games
-            directoryGiven = true;
-            // The uninstaller refuses a log whose paths are not plain, which
-            // would leave such an installation in place for good.
-            String directory = String(begin).left(static_cast<uint32_t>(length));
-            // MAX_PATH counts UTF-16 units, not the bytes of the text.
-            if (platform::utf16Units(directory.text()) < 260 && isPlainPath(directory))
-                arguments.installationDirectory = directory;
-            else
-                arguments.valid = false;
-            break;
-        }
-        const char* end = p;
-        while (*end != '\0' && !isBlank(*end)) ++end;
-        if (end - p == 2 && p[0] == '/' && (p[1] == 'S' || p[1] == 's'))
+        CommandArgument a = nextArgument(p);
+        if (a.kind == CommandArgument::end) break;
+        if (isOption(a, "S") && !a.hasValue) {
             arguments.silent = true;
-        else
+        } else if ((isOption(a, "?") || isOption(a, "HELP")) && !a.hasValue) {
+            arguments.help = true;
+        } else if (isOption(a, "D") && a.hasValue && !directoryGiven) {
+            directoryGiven = true;
+            arguments.installationDirectory = plainDirectory(a.value);
+            if (arguments.installationDirectory.isEmpty()) arguments.valid = false;
+        } else if (isOption(a, "LOG") && !arguments.log && !(a.hasValue && a.value.isEmpty())) {
+            arguments.log = true;
+            arguments.logFile = a.value;
+            arguments.logFile.trimRight();
+        } else {
             arguments.valid = false;
-        p = end;
+        }
     }
     // The dialogue has its own folder choice; a directory without /S would be ignored.
     if (directoryGiven && !arguments.silent) arguments.valid = false;
+    // Help is all such a run does: what came with it would not be done.
+    if (arguments.help && (arguments.silent || directoryGiven || arguments.log))
+        arguments.valid = false;
     return arguments;
 }

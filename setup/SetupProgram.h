@@ -5,8 +5,19 @@
 #include "foundation/ErrorReport.h"
 #include "foundation/String.h"
 
-// Exit codes of a silent installation; the dialogue always ends with 0.
-enum : int { exitInstalled = 0, exitRefused = 1, exitFailed = 2 };
+// How a run of the setup ends. Each has its exit code (exitCodeOf), one of
+// Windows Installer's, in the dialogue and with /S alike.
+enum class SetupOutcome {
+    installed,            // 0
+    helpShown,            // 0
+    cancelled,            // 1602: a question declined or a folder browser closed
+    failed,               // 1603: after the undo of what was made
+    anotherSetupRunning,  // 1618
+    lockUnavailable,      // 1603: the one-setup lock could be neither taken nor found held
+    alreadyInstalled,     // 1638: a version is recorded as installed
+    invalidCommandLine,   // 1639: also a log that cannot be created
+};
+int exitCodeOf(SetupOutcome outcome);
 
 // Runs one setup from the command line tail as WinMain receives it; the
 // program's entry returns what this returns.
@@ -19,6 +30,7 @@ ErrorHandle installProduct(const String& installationDirectory, const String& sh
                            const String& desktopDirectory);
 
 // The dialogue's setup run, once the user has confirmed the three locations:
-// the installation, then its failure or the offer of the documentation.
-void runSetup(const String& installationDirectory, const String& shortcutDirectory,
+// the installation, then its failure or the offer of the documentation. True
+// when the product was installed.
+bool runSetup(const String& installationDirectory, const String& shortcutDirectory,
               const String& desktopDirectory);

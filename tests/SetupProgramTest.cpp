@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ namespace fs = std::filesystem;
 const char* const caption = "[Setup Vantorel v0.94a]";
 const size_t npos = std::string::npos;
 using Paths = std::vector<std::string>;
+
+// A POSIX exit status keeps the low byte of the code that a Windows program
+// returns; the codes of our programs stay distinct in it.
+int exitStatus(int code) { return code & 0xFF; }
 
 struct Session {
     std::string output;
@@ -72,6 +77,20 @@ protected:
         return n;
     }
 
+    // The run log at a Windows path, its CR LF line ends read as line feeds.
+    // Every line is a timestamped note, or a note's text continued under it.
+    std::string runLog(const std::string& windowsPath) {
+        std::string text = sandbox.readHostFile(sandbox.path(windowsPath)), plain;
+        for (char c : text)
+            if (c != '\r') plain += c;
+        static const std::regex line("(\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}| {23})  [^ ].*");
+        size_t start = 0;
+        for (size_t end; (end = plain.find('\n', start)) != npos; start = end + 1)
+            EXPECT_TRUE(std::regex_match(plain.substr(start, end - start), line)) << plain.substr(start, end - start);
+        EXPECT_EQ(start, plain.size()) << "the last line ends with a line break";
+        return plain;
+    }
+
     const std::string binDir = sandbox.root() + "/fakebin";
     const std::string startMenu = "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
 };
@@ -96,6 +115,7 @@ TEST_F(SetupProgramTest, CompleteInstallRefusalAndRemovalBySealedLog) {
         EXPECT_TRUE(exists(made)) << made;
 
     Session second = run("y\n");
+    EXPECT_EQ(second.status, exitStatus(1638));
     EXPECT_EQ(count(second.output, caption), 1) << second.output;
     EXPECT_NE(second.output.find("Error: Vantorel version v0.94a is already installed.\n"
                                  "It must be uninstalled before you can install version v0.94a.\n"), npos)
@@ -104,7 +124,7 @@ TEST_F(SetupProgramTest, CompleteInstallRefusalAndRemovalBySealedLog) {
     const std::string log = "'C:\\Games\\Vantorel\\Vantorel.gus'";
     sandbox.writeHostFile(gusPath, gus + "INSTALLED_FILE|Default|%WIN%|C:\\WINDOWS\\win.ini\r\n");
     Session edited = run("y\n", "vantorel-uninstall", log);
-    EXPECT_EQ(edited.status, 1);
+    EXPECT_EQ(edited.status, exitStatus(1603));
     EXPECT_NE(edited.output.find("has been changed since the installation. Nothing was removed."), npos)
         << edited.output;
     EXPECT_EQ(sandbox.readHostFile(sandbox.path("C:\\WINDOWS\\win.ini")), "[fonts]");
@@ -144,6 +164,7 @@ TEST_F(SetupProgramTest, RecordedVersionDecidesTheFirstBox) {
 // opener that fails is reported, and the installation still stands.
 TEST_F(SetupProgramTest, EnterTakesTheDefaultButton) {
     Session install = run("y\nC:\\\n" + startMenu + "\ny\n\n");
+    EXPECT_EQ(install.status, 0);
     EXPECT_EQ(count(install.output, "Error:"), 1) << install.output;
     EXPECT_NE(install.output.find("Error: Unable to launch browser."), npos) << install.output;
     std::string opened = sandbox.readHostFile(sandbox.root() + "/opened");
@@ -164,22 +185,24 @@ TEST_F(SetupProgramTest, RunsThatStopBeforeTheInstallationWriteNothing) {
         int boxes;
         std::string says;
         const char* never;
+        int code;
     } cases[] = {
         {"vantorel-setup", "maybe\n\r\n", 2,
          "[Setup Vantorel v0.94a] (question)\nDo you wish to install Vantorel v0.94a?\n"
-         "Yes or No? [y/N] Yes or No? [y/N] " + declined, "Browse for Folder"},
+         "Yes or No? [y/N] Yes or No? [y/N] " + declined, "Browse for Folder", 1602},
         {"vantorel-setup", "y\nC:\\\n" + startMenu + "\n\n", 3,
-         "Install Vantorel to 'C:\\Vantorel'?\nYes or No? [y/N] " + declined, "Installation is complete"},
-        {"vantorel-setup", "y\nC:\\\n\n", 1, "Do you wish to install", "Install Vantorel to"},
+         "Install Vantorel to 'C:\\Vantorel'?\nYes or No? [y/N] " + declined, "Installation is complete", 1602},
+        {"vantorel-setup", "y\nC:\\\n\n", 1, "Do you wish to install", "Install Vantorel to", 1602},
         {"vantorel-setup-no-allocator", "y\n", 2, "(stop)\nError: Unable to get IMalloc interface!",
-         "Browse for Folder"},
+         "Browse for Folder", 1603},
         {"vantorel-setup-corrupt-table", "y\nC:\\\n" + startMenu + "\ny\n", 3,
-         "Error: Invalid FILESET resource, incorrect number of values in row", "Installation is complete"},
+         "Error: Invalid FILESET resource, incorrect number of values in row", "Installation is complete", 1603},
     };
     const std::string machineBefore = hive("HKEY_LOCAL_MACHINE");
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.program) + " answering " + c.answers);
         Session session = run(c.answers, c.program);
+        EXPECT_EQ(session.status, exitStatus(c.code));
         EXPECT_EQ(count(session.output, caption), c.boxes) << session.output;
         EXPECT_NE(session.output.find(c.says), npos) << session.output;
         EXPECT_EQ(session.output.find(c.never), npos) << session.output;
@@ -226,7 +249,7 @@ TEST_F(SetupProgramTest, SilentInstallRemovalAndReinstallShowNoBox) {
                            "\"NoModify\"=dword:00000001\n\"NoRepair\"=dword:00000001\n"), npos)
         << machine;
 
-    EXPECT_EQ(silent("vantorel-setup", "/S"), 1);
+    EXPECT_EQ(silent("vantorel-setup", "/S"), exitStatus(1638));
     EXPECT_EQ(hive("HKEY_LOCAL_MACHINE"), machine);
 
     EXPECT_EQ(silent("vantorel-uninstall", "/S '" + dir + "\\Vantorel.gus'"), 0);
@@ -241,15 +264,15 @@ TEST_F(SetupProgramTest, SilentInstallRemovalAndReinstallShowNoBox) {
 // codes a script sees, and that a silent run prints nothing.
 TEST_F(SetupProgramTest, SilentFailuresEndWithTheirCodeAndLeaveNothing) {
     std::string userBefore = hive("HKEY_CURRENT_USER");
-    EXPECT_EQ(silent("vantorel-setup", "/S /quiet"), 2);
+    EXPECT_EQ(silent("vantorel-setup", "/S /quiet"), exitStatus(1639));
     EXPECT_EQ(hive("HKEY_CURRENT_USER"), userBefore);  // not even the settings were read
 
     // A folder where the product's program goes: the write fails part-way.
     fs::create_directories(sandbox.root() + "/drive_c/Blocked/Vantorel/Vantorel.exe");
-    EXPECT_EQ(silent("vantorel-setup", "'/S' '/D=C:\\Blocked\\Vantorel'"), 2);
+    EXPECT_EQ(silent("vantorel-setup", "'/S' '/D=C:\\Blocked\\Vantorel'"), exitStatus(1603));
     EXPECT_EQ(hive("HKEY_LOCAL_MACHINE").find("Vantorel v0.94a"), npos);
 
-    EXPECT_EQ(silent("vantorel-uninstall", "/S 'C:\\Blocked\\Vantorel\\Vantorel.gus'"), 1);
+    EXPECT_EQ(silent("vantorel-uninstall", "/S 'C:\\Blocked\\Vantorel\\Vantorel.gus'"), exitStatus(1603));
 }
 
 // Another setup (another process) holds the machine-wide name.
@@ -258,12 +281,12 @@ TEST_F(SetupProgramTest, SecondSetupSaysSoAndReadsNothing) {
     ASSERT_EQ(platform::claimInstanceLock("Hollowmere.Vantorel.Setup", &held), platform::statusOk);
     std::string userBefore = hive("HKEY_CURRENT_USER");
     Session second = run("y\n");
-    EXPECT_EQ(second.status, 0);
+    EXPECT_EQ(second.status, exitStatus(1618));
     EXPECT_EQ(count(second.output, caption), 1) << second.output;
     EXPECT_NE(second.output.find("Error: Another setup of Vantorel is running.\n"
                                  "Wait until it has finished, then start this one again."), npos)
         << second.output;
-    EXPECT_EQ(silent("vantorel-setup", "/S"), 2);
+    EXPECT_EQ(silent("vantorel-setup", "/S"), exitStatus(1618));
     EXPECT_EQ(hive("HKEY_CURRENT_USER"), userBefore);
     platform::releaseInstanceLock(held);
     platform::InstanceLock free = nullptr;
@@ -275,13 +298,126 @@ TEST_F(SetupProgramTest, SecondSetupSaysSoAndReadsNothing) {
     fs::remove_all(sandbox.root() + "/objects");
     sandbox.writeHostFile(sandbox.root() + "/objects", "");
     Session failed = run("y\n");
-    EXPECT_EQ(failed.status, 0);
+    EXPECT_EQ(failed.status, exitStatus(1603));
     EXPECT_EQ(count(failed.output, caption), 1) << failed.output;
     EXPECT_NE(failed.output.find("Error: Unable to tell whether another setup of Vantorel is running: "
                                  "The system cannot find the path specified."), npos)
         << failed.output;
-    EXPECT_EQ(silent("vantorel-setup", "/S"), 2);
+    EXPECT_EQ(silent("vantorel-setup", "/S"), exitStatus(1603));
     EXPECT_EQ(hive("HKEY_CURRENT_USER"), userBefore);
+}
+
+// "/?" and "/HELP": one box with the switches and what each exit code means,
+// and nothing read or written.
+TEST_F(SetupProgramTest, HelpListsTheSwitchesAndExitCodes) {
+    std::string userBefore = hive("HKEY_CURRENT_USER");
+    for (const char* line : {"/?", "/HELP"}) {
+        Session help = run("", "vantorel-setup", line);
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(count(help.output, caption), 1) << help.output;
+        for (const char* said : {"/S\t", "/D=<folder>\t", "/LOG=<file>\t", "/LOG\t", "/? or /HELP\t", "\n0\tinstalled",
+                                 "1602\t", "1603\t", "1618\t", "1638\t", "1639\t"})
+            EXPECT_NE(help.output.find(said), npos) << said;
+    }
+    EXPECT_EQ(hive("HKEY_CURRENT_USER"), userBefore);
+}
+
+// As winget starts it: the log's path unquoted with blanks, the directory
+// after it. The log tells what the run did, file by file with the sizes on
+// disk, and a second run replaces it with its own.
+TEST_F(SetupProgramTest, SilentRunLogRecordsWhatTheRunDid) {
+    fs::create_directories(sandbox.path("C:\\") + "/Logs here");
+    const std::string logPath = "C:\\Logs here\\setup log.txt";
+    const std::string dir = "C:\\Silent Place\\Vantorel";
+    const std::string asWinget = "/S '/LOG=" + logPath + "' '/D=" + dir + "'";
+    ASSERT_EQ(silent("vantorel-setup", asWinget), 0);
+    std::string log = runLog(logPath);
+    const std::string uninstallKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantorel v0.94a";
+    std::string exeSize = std::to_string(fs::file_size(sandbox.path(dir + "\\Vantorel.exe")));
+    std::string gusSize = std::to_string(fs::file_size(sandbox.path(dir + "\\Vantorel.gus")));
+    size_t at = 0;
+    for (const std::string& said : Paths{
+             "  Setup Vantorel v0.94a\n", "  Command line: /S /LOG=" + logPath + " /D=" + dir + "\n",
+             "  Installation folder: " + dir + "\n", "Shortcut group: " + startMenu + "\\Programs\\Vantorel\n",
+             "  File written: C:\\Program Files\\Common Files\\System\\TessalyUninstaller.exe (",
+             "  Folder created: C:\\Silent Place\n", "  Folder created: " + dir + "\n",
+             "  File written: " + dir + "\\Vantorel.exe (" + exeSize + " bytes)\n",
+             "  Link made: " + startMenu + "\\Programs\\Vantorel\\Vantorel.lnk, to " + dir + "\\Vantorel.exe\n",
+             "  Registry value written: " + uninstallKey + ", \"DisplayName\" = \"Vantorel v0.94a\"\n",
+             "  Registry value written: " + uninstallKey + ", \"NoModify\" = 1\n",
+             "  Link made: " + startMenu + "\\Programs\\Vantorel\\Uninstall Vantorel v0.94a.lnk, to "
+                 "C:\\Program Files\\Common Files\\System\\TessalyUninstaller.exe \"" + dir + "\\Vantorel.gus\"\n",
+             // Written by the install run, then again with the product's own keys.
+             "  File written: " + dir + "\\Vantorel.gus (",
+             "  File written: " + dir + "\\Vantorel.GUS (" + gusSize + " bytes)\n",
+             "  Registry value written: HKEY_CURRENT_USER\\Software\\Hollowmere\\Vantorel, \"Version\" = \"v0.94a\"\n",
+             "  Result: installed, exit code 0\n"}) {
+        size_t found = log.find(said, at);
+        ASSERT_NE(found, npos) << "not found after the notes before it: " << said << "\n" << log;
+        at = found + said.size();
+    }
+    EXPECT_EQ(at, log.size());
+    EXPECT_EQ(log.find("Box shown"), npos);
+
+    ASSERT_EQ(silent("vantorel-setup", asWinget), exitStatus(1638));
+    log = runLog(logPath);
+    EXPECT_EQ(log.find("File written"), npos) << log;
+    EXPECT_NE(log.find("  Not shown (silent): Error: Vantorel version v0.94a is already installed.\n"
+                       "                         It must be uninstalled before you can install version v0.94a.\n"),
+              npos) << log;
+    EXPECT_NE(log.find("  Result: already installed, exit code 1638\n"), npos) << log;
+
+    // /LOG alone: a new log in the user's temporary folder, named for the time.
+    ASSERT_EQ(silent("vantorel-setup", "/LOG /S"), exitStatus(1638));
+    std::vector<std::string> logs;
+    for (auto& file : fs::directory_iterator(sandbox.path("C:\\Users\\user\\AppData\\Local\\Temp")))
+        logs.push_back(file.path().filename().string());
+    ASSERT_EQ(logs.size(), 1u);
+    EXPECT_TRUE(std::regex_match(logs[0], std::regex("Vantorel Setup \\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d\\.log")))
+        << logs[0];
+}
+
+// The dialogue's log holds each question with its answer and each box; a run
+// that fails names the failure and every step of the undo.
+TEST_F(SetupProgramTest, FailedRunLogNamesTheFailureAndTheUndo) {
+    fs::create_directories(sandbox.root() + "/drive_c/Blocked/Vantorel/Vantorel.exe");
+    Session failed = run("y\nC:\\Blocked\n" + startMenu + "\ny\n", "vantorel-setup", "'/LOG=C:\\fail.log'");
+    EXPECT_EQ(failed.status, exitStatus(1603));
+    std::string log = runLog("C:\\fail.log");
+    const std::string cannot = "Could not create file \"C:\\Blocked\\Vantorel\\Vantorel.exe\", Error: Access is denied.";
+    size_t at = 0;
+    for (const std::string& said : Paths{
+             "  Command line: /LOG=C:\\fail.log\n",
+             "  Question: Do you wish to install Vantorel v0.94a?\n                         Answer: Yes\n",
+             "  Installation folder: C:\\Blocked\\Vantorel\n",
+             "  Question: Install Vantorel to 'C:\\Blocked\\Vantorel'?\n                         Answer: Yes\n",
+             "  The installation failed: " + cannot + "\n                         Undoing what it made.\n",
+             "  File removed: C:\\Blocked\\Vantorel\\", "  The undo is complete.\n",
+             "  Box shown: Error: " + cannot + "\n", "  Result: failed, exit code 1603\n"}) {
+        size_t found = log.find(said, at);
+        ASSERT_NE(found, npos) << "not found after the notes before it: " << said << "\n" << log;
+        at = found + said.size();
+    }
+    EXPECT_EQ(count(log, "File written: C:\\Blocked"), count(log, "File removed: C:\\Blocked")) << log;
+}
+
+// A log that cannot be made is refused before anything is read or written:
+// silently, or in one box that says why.
+TEST_F(SetupProgramTest, ALogThatCannotBeCreatedChangesNothing) {
+    fs::create_directories(sandbox.path("C:\\") + "/A folder");
+    std::string userBefore = hive("HKEY_CURRENT_USER"), machineBefore = hive("HKEY_LOCAL_MACHINE");
+    EXPECT_EQ(silent("vantorel-setup", "/S '/LOG=C:\\No Such Folder\\x.log'"), exitStatus(1639));
+    EXPECT_EQ(silent("vantorel-setup", "/S '/LOG=C:\\A folder'"), exitStatus(1639));
+    Session dialogue = run("y\n", "vantorel-setup", "'/LOG=C:\\No Such Folder\\x.log'");
+    EXPECT_EQ(dialogue.status, exitStatus(1639));
+    EXPECT_EQ(count(dialogue.output, caption), 1) << dialogue.output;
+    EXPECT_NE(dialogue.output.find("Error: The log file \"C:\\No Such Folder\\x.log\" cannot be created: "
+                                   "The system cannot find the path specified."), npos)
+        << dialogue.output;
+    EXPECT_EQ(hive("HKEY_CURRENT_USER"), userBefore);
+    EXPECT_EQ(hive("HKEY_LOCAL_MACHINE"), machineBefore);
+    EXPECT_FALSE(exists("C:\\Program Files\\Vantorel"));
+    EXPECT_TRUE(fs::is_directory(sandbox.path("C:\\A folder")));
 }
 
 // A user whose name no Western code page holds installs into folders in

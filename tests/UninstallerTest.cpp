@@ -84,7 +84,7 @@ TEST_F(UninstallerTest, FilesOutsideOrBehindALinkStay) {
                              "C:\\Games\\Vantorel\\readme.txt", "C:\\Games\\Vantorel\\Vantorel.exe"})
         lines += "INSTALLED_FILE|Default|%APP%|" + std::string(path) + "\r\n";
     writeLog(lines + "INSTALLED_FILE|Default|%WINSYS%|C:\\WINDOWS\\system.ini\r\n");
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_EQ(sandbox.readHostFile(drive("WINDOWS/system.ini")), "[boot]");
     EXPECT_TRUE(exists("Elsewhere/victim.txt"));
     EXPECT_TRUE(exists("Elsewhere/deep/victim.txt"));
@@ -110,7 +110,7 @@ TEST_F(UninstallerTest, OnlyThisProductsKeysGoAndNoneIsMadeToDeleteAnother) {
              "REG_KEY|HKEY_CURRENT_USER|Environment\r\n"
              "REG_KEY|HKEY_CURRENT_USER|Software\\Missing\\Parent\\Key\r\n"
              "REG_KEY|HKEY_CURRENT_USER|Software\\Hollowmere\\Vantorel\r\n");
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     std::string user = hive("HKEY_CURRENT_USER");
     EXPECT_NE(hive("HKEY_LOCAL_MACHINE").find("CurrentVersion\\Run]"), std::string::npos);
     EXPECT_NE(user.find("Microsoft\\Notepad]"), std::string::npos);
@@ -143,7 +143,7 @@ TEST_F(UninstallerTest, ALogTheSystemDoesNotVouchForRemovesNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c[1]);
         writeLog(file, "FILE_LOCATIONS|" + std::string(c[0]) + "|" + c[1] + "\r\n");
-        EXPECT_EQ(uninstall(), 1);
+        EXPECT_EQ(uninstall(), 1603);
         EXPECT_NE(lastBox().find(c[2]), std::string::npos) << lastBox();
         EXPECT_NE(lastBox().find(" Nothing was removed."), std::string::npos);
     }
@@ -151,7 +151,7 @@ TEST_F(UninstallerTest, ALogTheSystemDoesNotVouchForRemovesNothing) {
     // The setup's last step never ran: no digest.
     writeLog(file);
     RegistryKey(entryKey, 1).writeText("InstallLogSHA256", "");
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_EQ(lastBox(), "Error: The install log \"C:\\Games\\Vantorel\\Vantorel.gus\" cannot be checked: "
                          "no digest of it was kept at the installation. Nothing was removed.");
     // Changed after the installation: one line for a file of the system's.
@@ -159,17 +159,17 @@ TEST_F(UninstallerTest, ALogTheSystemDoesNotVouchForRemovesNothing) {
     sandbox.writeHostFile(drive("Games/Vantorel/Vantorel.gus"),
                           sandbox.readHostFile(drive("Games/Vantorel/Vantorel.gus")) +
                               "INSTALLED_FILE|Default|%WIN%|C:\\WINDOWS\\win.ini\r\n");
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_EQ(lastBox(), "Error: The install log \"C:\\Games\\Vantorel\\Vantorel.gus\" has been changed since "
                          "the installation. Nothing was removed.");
     // A log the entry does not name, and an entry that is not there at all.
     RegistryKey(entryKey, 1).writeText("UninstallString", "\"C:\\u.exe\" \"C:\\Other\\Vantorel.gus\"");
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_NE(lastBox().find("is not the one registered for Vantorel v0.94a. Nothing was removed."),
               std::string::npos);
     writeLog(file);
     RegistryKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", 1).deleteSubKey("Vantorel v0.94a");
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_NE(lastBox().find("is not the one registered"), std::string::npos);
     EXPECT_EQ(hive("HKEY_LOCAL_MACHINE").find("Vantorel v0.94a"), std::string::npos);
     // An entry the system would not let us read may well be the right one:
@@ -177,7 +177,7 @@ TEST_F(UninstallerTest, ALogTheSystemDoesNotVouchForRemovesNothing) {
     writeLog(file);
     for (platform::host::Call kind : {platform::host::Call::regOpenKey, platform::host::Call::regQueryValue}) {
         platform::host::failCall(kind, 1);
-        EXPECT_EQ(uninstall(), 1);
+        EXPECT_EQ(uninstall(), 1603);
         EXPECT_EQ(lastBox(), "Error: The Uninstall entry of Vantorel v0.94a could not be read: Access is denied. "
                              "Nothing was removed.");
     }
@@ -190,18 +190,86 @@ TEST_F(UninstallerTest, RemovesNothingWithoutAReadableLogOrAYes) {
     const std::string file = "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\Vantorel.exe\r\n";
     put("Games/Vantorel/Vantorel.exe");
     writeLog(file + "BROKEN|x\r\n");
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_EQ(lastBox(), "Error: Unknown type in line \"BROKEN|x\"\nNothing was removed.");
     writeLog(file);
     platform::host::failCall(platform::host::Call::readStream, 1);
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_EQ(lastBox(), "Error: Could not read file \"C:\\Games\\Vantorel\\Vantorel.gus\"\nNothing was removed.");
-    EXPECT_EQ(runUninstallProgram(nullptr), 1);
+    EXPECT_EQ(runUninstallProgram(nullptr), 1639);
     EXPECT_EQ(lastBox().find("Error: No install log was given."), 0u);
 
     writeLog(file);
-    EXPECT_EQ(uninstall({platform::idNo}), 0);
+    EXPECT_EQ(uninstall({platform::idNo}), 1602);
     EXPECT_TRUE(exists("Games/Vantorel/Vantorel.exe"));
+}
+
+// What an administrator reads afterwards: the removal step by step, or why
+// the log was refused, with the box each run showed or would have shown.
+TEST_F(UninstallerTest, RunLogRecordsTheRemovalOrTheRefusal) {
+    put("Games/Vantorel/doc/Vantorel.html");
+    RegistryKey("Software\\Hollowmere\\Vantorel\\ScreenSaver", 0).close();
+    const std::string lines = "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\doc\\Vantorel.html\r\n"
+                              "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\Vantorel.gus\r\n"
+                              "REG_KEY|HKEY_CURRENT_USER|Software\\Hollowmere\\Vantorel\\ScreenSaver\r\n";
+    writeLog(lines);
+    std::string edited = sandbox.readHostFile(drive("Games/Vantorel/Vantorel.gus")) + "REG_KEY|HKEY_CURRENT_USER|Software\\Other\\App\r\n";
+    platform::host::scriptAnswers({platform::idYes});
+    const char* line = "/LOG=C:\\Logs\\u.log \"C:\\Games\\Vantorel\\Vantorel.gus\"";
+    put("Logs/keep");
+    EXPECT_EQ(runUninstaller(line), 0);
+    std::string log = sandbox.readHostFile(drive("Logs/u.log"));
+    size_t at = 0;
+    for (const std::string& said : std::vector<std::string>{
+             "  Tessaly Uninstaller 1.0.0.1\r\n", "Command line: " + std::string(line) + "\r\n",
+                                   std::string("  Install log: C:\\Games\\Vantorel\\Vantorel.gus\r\n"),
+                                   std::string("  Question: Do you wish to remove Vantorel v0.94a and all of its components?\r\n"),
+                                   std::string("Answer: Yes\r\n"),
+                                   std::string("  File removed: C:\\Games\\Vantorel\\doc\\Vantorel.html\r\n"),
+                                   std::string("  Folder removed: C:\\Games\\Vantorel\\doc\r\n"),
+                                   std::string("  Folder removed: C:\\Games\\Vantorel\r\n"),
+                                   std::string("  Registry key removed: HKEY_CURRENT_USER\\Software\\Hollowmere\\Vantorel\\ScreenSaver\r\n"),
+                                   std::string("  Box shown: Info: Vantorel v0.94a was removed.\r\n"),
+                                   std::string("  Result: removed, exit code 0\r\n")}) {
+        size_t found = log.find(said, at);
+        ASSERT_NE(found, std::string::npos) << said << "\n" << log;
+        at = found + said.size();
+    }
+
+    put("Games/Vantorel/doc/Vantorel.html");
+    writeLog(lines);
+    sandbox.writeHostFile(drive("Games/Vantorel/Vantorel.gus"), edited);
+    size_t boxes = platform::host::shownBoxes().size();
+    EXPECT_EQ(runUninstaller((std::string("/S ") + line).c_str()), 1603);
+    EXPECT_EQ(platform::host::shownBoxes().size(), boxes);
+    EXPECT_TRUE(exists("Games/Vantorel/doc/Vantorel.html"));
+    log = sandbox.readHostFile(drive("Logs/u.log"));
+    EXPECT_NE(log.find("  Not shown (silent): Error: The install log \"C:\\Games\\Vantorel\\Vantorel.gus\" has been "
+                       "changed since the installation. Nothing was removed.\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("  Result: the install log was refused, exit code 1603\r\n"), std::string::npos) << log;
+    EXPECT_EQ(log.find("File removed"), std::string::npos) << log;
+}
+
+// Help is one box; a switch it does not know, or a log it cannot create,
+// ends the run before the install log is even read.
+TEST_F(UninstallerTest, HelpAndCommandLinesItRefuses) {
+    put("Games/Vantorel/Vantorel.exe");
+    writeLog("INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\Vantorel.exe\r\n");
+    EXPECT_EQ(runUninstaller(" /? "), 0);
+    ASSERT_EQ(platform::host::shownBoxes().size(), 1u);
+    EXPECT_EQ(lastBox().find("TessalyUninstaller.exe [/S] [/LOG[=<file>]] \"<install log>\"\n"), 0u) << lastBox();
+    for (const char* said : {"\n0\tremoved", "\n1602\t", "\n1603\t", "\n1639\t"})
+        EXPECT_NE(lastBox().find(said), std::string::npos) << said;
+
+    const std::string gus = " \"C:\\Games\\Vantorel\\Vantorel.gus\"";
+    EXPECT_EQ(runUninstaller(("/X" + gus).c_str()), 1639);
+    EXPECT_EQ(runUninstaller(("/S /LOG=C:\\None\\u.log" + gus).c_str()), 1639);
+    EXPECT_EQ(platform::host::shownBoxes().size(), 1u);
+    EXPECT_EQ(runUninstaller(("/LOG=C:\\None\\u.log" + gus).c_str()), 1639);
+    EXPECT_EQ(lastBox(), "Error: The log file \"C:\\None\\u.log\" cannot be created: "
+                         "The system cannot find the path specified.\r\n");
+    EXPECT_TRUE(exists("Games/Vantorel/Vantorel.exe"));
+    EXPECT_EQ(platform::host::shownBoxes().size(), 2u);
 }
 
 }  // namespace
@@ -238,14 +306,14 @@ protected:
 TEST_F(SwappedFolderTest, BeforeTheRun) {
     installAndVictim();
     swap();
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     expectRefusedAndKept();
 }
 
 TEST_F(SwappedFolderTest, WhileTheQuestionWaits) {
     installAndVictim();
     platform::host::onNextBox([this] { swap(); });
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_EQ(platform::host::shownBoxes().size(), 2u);
     expectRefusedAndKept();
 }
@@ -258,7 +326,7 @@ TEST_F(UninstallerTest, AnEditedLogIsRefusedBeforeItIsParsed) {
     std::string edited = "GUS|1\r\nAPPLICATION_NAME|Vantorel v0.94a\r\nNOT_A_LINE\r\n";
     for (int i = 0; i < 200000; ++i) edited += "INSTALLED_FILE|Default|%WIN%|C:\\WINDOWS\\x" + std::to_string(i) + "\r\n";
     sandbox.writeHostFile(drive("Games/Vantorel/Vantorel.gus"), edited);
-    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(uninstall(), 1603);
     EXPECT_EQ(lastBox(), "Error: The install log \"C:\\Games\\Vantorel\\Vantorel.gus\" has been changed since "
                          "the installation. Nothing was removed.");
 }

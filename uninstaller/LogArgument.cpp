@@ -1,5 +1,7 @@
 #include "LogArgument.h"
 
+#include "foundation/CommandLine.h"
+
 bool logArgument(const char* commandLine, char* out, size_t outSize) {
     if (commandLine == nullptr || outSize == 0) return false;
     const char* p = commandLine;
@@ -17,16 +19,28 @@ bool logArgument(const char* commandLine, char* out, size_t outSize) {
     return n > 0;
 }
 
-bool uninstallArguments(const char* commandLine, bool* silent, char* out, size_t outSize) {
-    *silent = false;
-    if (commandLine == nullptr) return false;
-    const char* p = commandLine;
-    while (*p == ' ' || *p == '\t') ++p;
-    // A log path never starts with a slash, so the switch cannot be mistaken for one.
-    if (p[0] == '/' && (p[1] == 'S' || p[1] == 's') &&
-        (p[2] == '\0' || p[2] == ' ' || p[2] == '\t')) {
-        *silent = true;
-        p += 2;
+UninstallArguments parseUninstallArguments(const char* commandLine) {
+    UninstallArguments arguments;
+    bool logGiven = false;
+    const char* p = commandLine != nullptr ? commandLine : "";
+    for (;;) {
+        CommandArgument a = nextArgument(p);
+        if (a.kind == CommandArgument::end) break;
+        if (isOption(a, "S") && !a.hasValue) {
+            arguments.silent = true;
+        } else if ((isOption(a, "?") || isOption(a, "HELP")) && !a.hasValue) {
+            arguments.help = true;
+        } else if (isOption(a, "LOG") && !arguments.log && !(a.hasValue && a.value.isEmpty())) {
+            arguments.log = true;
+            arguments.logFile = a.value;
+            arguments.logFile.trimRight();
+        } else if (a.kind == CommandArgument::plain && !logGiven && !a.value.isEmpty()) {
+            logGiven = true;
+            arguments.installLog = a.value;
+        } else {
+            arguments.valid = false;
+        }
     }
-    return logArgument(p, out, outSize);
+    if (arguments.help && (arguments.silent || arguments.log || logGiven)) arguments.valid = false;
+    return arguments;
 }

@@ -2,7 +2,12 @@
 // the product, and says what happened in one box.
 #pragma once
 
-// logPath is null when the program was given no argument. Silent removal asks
-// nothing and shows nothing; its exit code says whether everything was removed
-// (0) or not (1).
+// The whole program: its command line tail as WinMain receives it (see
+// uninstaller/LogArgument.h) in, its exit code out.
+int runUninstaller(const char* commandLine);
+
+// One removal. logPath is null when the program was given none. Silent
+// removal asks nothing and shows nothing. Exit codes are Windows Installer's:
+// 0 everything was removed, 1602 the question was declined, 1603 the log was
+// refused or something stayed, 1639 no log was given.
 int runUninstallProgram(const char* logPath, bool silent = false);

@@ -1,5 +1,5 @@
-// The runtime's directory calls and the Windows directory of the sandboxed
-// machine, with the error codes that Windows gives.
+// The runtime's directory calls and the Windows and temporary directories of
+// the sandboxed machine, with the error codes that Windows gives.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -182,6 +182,15 @@ Status windowsDirectory(char* buf, size_t size) {
     static const char directory[] = "C:\\WINDOWS";
     if (size < sizeof directory) return failWith(errInsufficientBuffer);
     std::memcpy(buf, directory, sizeof directory);
+    return statusOk;
+}
+
+Status temporaryDirectory(char* buf, size_t size) {
+    Status status;
+    if (injected(Call::temporaryDirectory, &status)) return status;
+    std::string directory = host::userProfile() + "\\AppData\\Local\\Temp\\";
+    if (size <= directory.size()) return failWith(errInsufficientBuffer);
+    std::memcpy(buf, directory.c_str(), directory.size() + 1);
     return statusOk;
 }
 

@@ -73,8 +73,7 @@ enum class Call {
     regCreateKey, regOpenKey, regQueryValue, regSetValue, regDeleteKey, regDeleteValue,
     // resources, dialogs, system
     commandLineTail, loadResource, messageBox, systemErrorText, formatText, claimInstanceLock,
-    windowsDirectory,
-    sha256,
+    windowsDirectory, temporaryDirectory, localTime, sha256,
     // version library
     fileVersionInfoSize, fileVersionInfo, versionQueryValue,
     // shell

@@ -95,6 +95,7 @@ void ensureSandbox() {
         "/drive_c/WINDOWS/system32",
         "/drive_c/Program Files/Common Files",
         profile + "/Desktop",
+        profile + "/AppData/Local/Temp",
         profile + "/AppData/Roaming/Microsoft/Windows/Start Menu/Programs",
     };
     for (const std::string& folder : folders) makeDirectories(top + folder);

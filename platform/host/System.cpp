@@ -1,5 +1,7 @@
 // How a host program starts, the last system error with texts worded as the
-// system words them, and formatted text.
+// system words them, formatted text and the local time.
+#include <time.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -66,6 +68,24 @@ Status formatText(char* buf, size_t size, const char* format, va_list args, size
 }
 
 void startProgram() { host::ensureSandbox(); }
+
+Status localTime(LocalTime* time) {
+    *time = LocalTime();
+    uint32_t injected = 0;
+    if (host::injectFault(host::Call::localTime, &injected)) return host::failWith(injected);
+    struct timespec now;
+    struct tm local;
+    if (::clock_gettime(CLOCK_REALTIME, &now) != 0 || ::localtime_r(&now.tv_sec, &local) == nullptr)
+        return host::failWith(errInvalidParameter);
+    time->year = static_cast<uint16_t>(local.tm_year + 1900);
+    time->month = static_cast<uint16_t>(local.tm_mon + 1);
+    time->day = static_cast<uint16_t>(local.tm_mday);
+    time->hour = static_cast<uint16_t>(local.tm_hour);
+    time->minute = static_cast<uint16_t>(local.tm_min);
+    time->second = static_cast<uint16_t>(local.tm_sec);
+    time->milliseconds = static_cast<uint16_t>(now.tv_nsec / 1000000);
+    return statusOk;
+}
 
 Status commandLineTail(const char** tail) {
     *tail = nullptr;

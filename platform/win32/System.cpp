@@ -1,5 +1,6 @@
 // The program's start, the last system error and its text, formatted text,
-// the one-setup-at-a-time lock and the Windows directory.
+// the one-setup-at-a-time lock, the Windows and temporary directories and
+// the local time.
 #include <windows.h>
 #include <stdio.h>
 
@@ -102,6 +103,29 @@ Status windowsDirectory(char* buf, size_t size) {
     if (n == 0) return lastFailure();
     if (n >= MAX_PATH) return failed(ERROR_INSUFFICIENT_BUFFER);
     return toUtf8(wide, static_cast<int>(n), buf, size);
+}
+
+Status temporaryDirectory(char* buf, size_t size) {
+    // Wide, and handed on as UTF-8 like all text above the seam: the folder
+    // lies in the user's profile, whose name may be in any language.
+    wchar_t wide[MAX_PATH + 1];
+    DWORD n = GetTempPathW(MAX_PATH + 1, wide);
+    if (n == 0) return lastFailure();
+    if (n > MAX_PATH) return failed(ERROR_INSUFFICIENT_BUFFER);
+    return toUtf8(wide, static_cast<int>(n), buf, size);
+}
+
+Status localTime(LocalTime* time) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    time->year = now.wYear;
+    time->month = now.wMonth;
+    time->day = now.wDay;
+    time->hour = now.wHour;
+    time->minute = now.wMinute;
+    time->second = now.wSecond;
+    time->milliseconds = now.wMilliseconds;
+    return statusOk;
 }
 
 }  // namespace platform

@@ -227,3 +227,42 @@ TEST(Reliability, AFailingUndoLosesNothingOfTheUsersAndNeverCountsAsInstalled) {
         EXPECT_GT(failed[static_cast<int>(kind)], 0) << "kind " << static_cast<int>(kind);
     std::printf("undo failure points covered: %d\n", withUndo - lastUndone);
 }
+
+// The run log is the administrator's record, never a step of the run: when
+// its writes fail at the first note, one in the middle or the last, the
+// silent installation is exactly the one made without a log.
+TEST(Reliability, ARunLogThatFailsPartWayChangesNothingOfTheInstallation) {
+    using platform::host::Call;
+    Snapshot without;
+    int notes = 0;
+    {
+        TempSandbox sandbox;
+        prepare(sandbox);
+        ASSERT_EQ(runSetupProgram("/S"), 0);
+        without = take(sandbox);
+    }
+    {
+        TempSandbox sandbox;
+        prepare(sandbox);
+        ASSERT_EQ(runSetupProgram("/S /LOG=C:\\Games\\run.log"), 0);
+        notes = platform::host::callsMade(Call::flushStream);
+    }
+    ASSERT_GT(notes, 40);
+    for (int failing : {1, notes / 2, notes}) {
+        SCOPED_TRACE("failing note " + std::to_string(failing));
+        TempSandbox sandbox;
+        prepare(sandbox);
+        platform::host::failCall(Call::flushStream, failing);
+        EXPECT_EQ(runSetupProgram("/S /LOG=C:\\Games\\run.log"), 0);
+        Snapshot with = take(sandbox);
+        // The log ends at the note that failed.
+        std::istringstream log(with.files["Games/run.log"]);
+        int written = 0;
+        for (std::string line; std::getline(log, line);) written += line[0] != ' ';
+        EXPECT_LE(written, failing);
+        EXPECT_GE(written, failing - 1);
+        with.files.erase("Games/run.log");
+        EXPECT_EQ(with.files, without.files);
+        EXPECT_EQ(with.registry, without.registry);
+    }
+}

@@ -1,5 +1,6 @@
 // The uninstaller is started by the Uninstall entry and the uninstall
-// shortcut with the install log as its one argument, quoted.
+// shortcut with the install log as its one argument, quoted; administrators
+// add /S and /LOG.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -20,17 +21,34 @@ TEST(UninstallerArgument, QuotedKeepsItsBlanksUnquotedEndsAtOneAndNoneOrNoRoomIs
     EXPECT_EQ(argument("C:\\a.gus", 9), "C:\\a.gus");
 }
 
-// Only the switch itself: /Sx is an (unusable) log path, not the switch.
-TEST(UninstallerArgument, SilentSwitchComesFirstAndIsNeverTakenForTheLog) {
-    const struct { const char* line; bool silent; const char* log; } cases[] = {
-        {"/S \"C:\\Program Files\\Vantorel.gus\"", true, "C:\\Program Files\\Vantorel.gus"},
-        {" \"C:\\V.gus\"", false, "C:\\V.gus"}, {"/s", true, nullptr}, {"/Sx", false, "/Sx"},
+// "refused", or what the line asks for: "silent", "help", "log <file>", "gus <path>".
+static std::string read(const char* line) {
+    UninstallArguments a = parseUninstallArguments(line);
+    if (!a.valid) return "refused";
+    std::string what;
+    if (a.silent) what += "silent ";
+    if (a.help) what += "help ";
+    if (a.log) what += std::string("log ") + (a.logFile.isEmpty() ? "<temp>" : a.logFile.text()) + " ";
+    if (!a.installLog.isEmpty()) what += std::string("gus ") + a.installLog.text();
+    return what;
+}
+
+// Switches in any order beside the one log; /Sx is no switch and no log path.
+TEST(UninstallerArgument, SwitchesBesideTheInstallLogAndWhatIsRefused) {
+    const struct { const char* line; const char* read; } cases[] = {
+        {"/S \"C:\\Program Files\\Vantorel.gus\"", "silent gus C:\\Program Files\\Vantorel.gus"},
+        {" \"C:\\V.gus\"", "gus C:\\V.gus"},
+        {"/s", "silent "},
+        {"", ""},
+        {"/S /LOG=C:\\my logs\\u.log \"C:\\a b\\V.gus\"", "silent log C:\\my logs\\u.log gus C:\\a b\\V.gus"},
+        {"\"C:\\a b\\V.gus\" /LOG", "log <temp> gus C:\\a b\\V.gus"},
+        {"\"/LOG=C:\\my logs\\u.log\" C:\\V.gus /S", "silent log C:\\my logs\\u.log gus C:\\V.gus"},
+        {"/?", "help "},
+        {"/Sx", "refused"},
+        {"\"C:\\V.gus\" \"C:\\W.gus\"", "refused"},
+        {"/? C:\\V.gus", "refused"},
+        {"/LOG= C:\\V.gus", "refused"},
+        {"\"C:\\V.gus", "refused"},
     };
-    for (const auto& c : cases) {
-        char out[260];
-        bool silent = !c.silent;
-        ASSERT_EQ(uninstallArguments(c.line, &silent, out, sizeof out), c.log != nullptr) << c.line;
-        EXPECT_EQ(silent, c.silent) << c.line;
-        if (c.log != nullptr) { EXPECT_STREQ(out, c.log); }
-    }
+    for (const auto& c : cases) EXPECT_EQ(read(c.line), c.read) << c.line;
 }

@@ -235,6 +235,38 @@ int doEnd(Run* run, int line, int expectedCode) {
     return 0;
 }
 
+// Another program, started while ours waits at a box: it must end by itself in time.
+int doBeside(Run* run, const Step& step) {
+    bool ended = false;
+    Dialog dialog = waitForDialog(run, &ended);
+    if (ended) return fail(run, step.line, "the program ended before showing the box to wait at");
+    if (dialog.kind == DialogNone) return fail(run, step.line, "the program showed no box to wait at");
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION other;
+    char commandLine[1024];
+    lstrcpynA(commandLine, step.text, sizeof commandLine);
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &other)) {
+        char message[1200];
+        snprintf(message, sizeof message, "cannot start %s (error %lu)", step.text, GetLastError());
+        return fail(run, step.line, message);
+    }
+    printf("started beside it: %s\n", step.text);
+    DWORD waited = WaitForSingleObject(other.hProcess, run->timeoutMs);
+    DWORD code = 0;
+    GetExitCodeProcess(other.hProcess, &code);
+    if (waited != WAIT_OBJECT_0) TerminateProcess(other.hProcess, 99);
+    CloseHandle(other.hThread);
+    CloseHandle(other.hProcess);
+    if (waited != WAIT_OBJECT_0) return fail(run, step.line, "the program beside it did not end in time");
+    printf("  it ended with exit code %lu\n", code);
+    if (code != static_cast<DWORD>(step.number))
+        return fail(run, step.line, "the exit code of the program beside it is not the one expected");
+    return 0;
+}
+
 int start(Run* run, const Step& step) {
     STARTUPINFOW startup;
     ZeroMemory(&startup, sizeof startup);
@@ -289,6 +321,7 @@ int main() {
             case StepTell: result = doBox(&run, step); break;
             case StepBrowse:
             case StepCancel: result = doBrowser(&run, step); break;
+            case StepBeside: result = doBeside(&run, step); break;
             case StepFolder: {
                 char folder[32], path[3 * MAX_PATH];
                 snprintf(folder, sizeof folder, "csidl:%d", step.number);

@@ -101,6 +101,12 @@ bool parseStep(char* line, Step* step) {
         step->number = atoi(f[1]);
         return step->number > 0;
     }
+    if (strcmp(verb, "beside") == 0 && n >= 3) {
+        step->kind = StepBeside;
+        if (n > 3) f[2][strlen(f[2])] = '|';
+        step->number = atoi(f[1]);
+        return f[1][0] >= '0' && f[1][0] <= '9' && copyField(f[2], step->text, sizeof step->text);
+    }
     if (strcmp(verb, "end") == 0 && (n == 1 || n == 2)) {
         step->kind = StepEnd;
         step->number = n == 2 ? atoi(f[1]) : 0;

@@ -14,6 +14,9 @@ enum StepKind {
     StepCancel,   // cancel|<title label>
     StepFolder,   // folder|<N>: log the path of special folder N for the checks outside
     StepCodePage, // codepage|<N>: the system's ANSI code page must be N (the locale took)
+    StepBeside,   // beside|<exit code>|<command line>: once the program shows its next box or
+                  // browser, run another program to its end beside it, without answering
+                  // anything, and expect that exit code; the box stays for the next step
     StepEnd       // end[|<exit code>]: the program must end without showing anything more,
                   // with that exit code (0 unless given)
 };

@@ -1,15 +1,13 @@
-// TessalyUninstaller: started as  TessalyUninstaller.exe [/S] "<install log>".
+// TessalyUninstaller: started as
+//   TessalyUninstaller.exe [/S] [/LOG[=<file>]] "<install log>"   or  /?
 #include "platform/System.h"
-#include "uninstaller/LogArgument.h"
 #include "uninstaller/UninstallProgram.h"
 
 int main() {
     platform::startProgram();
-    // A log path of MAX_PATH UTF-16 units, each at most three bytes of UTF-8.
-    char logPath[3 * 260 + 1];
-    bool silent = false;
+    // A line that cannot be read as text reaches the uninstaller as no line
+    // at all, which it refuses like any other line it cannot use.
     const char* line = nullptr;
     platform::commandLineTail(&line);
-    bool given = uninstallArguments(line, &silent, logPath, sizeof logPath);
-    return runUninstallProgram(given ? logPath : nullptr, silent);
+    return runUninstaller(line);
 }
