@@ -39,7 +39,9 @@ HMODULE loadSystemLibrary(const char* fileName) {
     if (n == 0 || n + 1 + lstrlenA(fileName) >= MAX_PATH) return nullptr;
     path[n] = '\\';
     lstrcpyA(path + n + 1, fileName);
-    return LoadLibraryA(path);
+    // Its own imports from its own folder too: without SetDefaultDllDirectories
+    // they would be searched for in ours first.
+    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }  // namespace platform
