@@ -20,7 +20,7 @@ public:
     CurrentDirectoryKept& operator=(const CurrentDirectoryKept&) = delete;
 
 private:
-    char path_[260];
+    char path_[3 * 260 + 1];  // MAX_PATH UTF-16 units as UTF-8
     bool kept_;
 };
 

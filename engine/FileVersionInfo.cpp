@@ -1,14 +1,14 @@
 #include "engine/FileVersionInfo.h"
 
+#include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "platform/VersionInfo.h"
 
 FileVersionInfo::FileVersionInfo()
     : fixed_(), block_(nullptr), language_(0), codePage_(defaultCodePage) {}
 
-FileVersionInfo::~FileVersionInfo() { delete[] block_; }
+FileVersionInfo::~FileVersionInfo() { std::free(block_); }
 
 ErrorHandle FileVersionInfo::readVersionInfo(const char* path) {
     language_ = 0;
@@ -23,8 +23,10 @@ ErrorHandle FileVersionInfo::readVersionInfo(const char* path) {
         return makeError(message);
     }
 
-    delete[] block_;
-    block_ = new (std::nothrow) unsigned char[size];
+    // A version block can be large, and running short of memory for it is a
+    // failure to report, not a reason to end the program as new would.
+    std::free(block_);
+    block_ = static_cast<unsigned char*>(std::malloc(size));
     if (block_ == nullptr) return insufficientMemory();
     if (platform::fileVersionInfo(path, size, block_) != platform::statusOk) {
         message.format("Error reading version info of file %s", path);

@@ -15,7 +15,7 @@ public:
     static const uint16_t defaultCodePage = 1252;
 
     FileVersionInfo();
-    virtual ~FileVersionInfo();
+    ~FileVersionInfo();
     FileVersionInfo(const FileVersionInfo&) = delete;
     FileVersionInfo& operator=(const FileVersionInfo&) = delete;
 

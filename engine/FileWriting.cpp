@@ -18,8 +18,15 @@ ErrorHandle writeFile(const String& path, const void* data, uint32_t length) {
 
     String message;
     if (!isFailure(result)) {
+        // Made new, never opened: the folder may be a standard user's, who
+        // can leave a hard link or a link at the name to a file of the
+        // system's, which opening would overwrite with our rights. Removing
+        // the name first removes only the name; whatever is put there again
+        // in the meantime makes the creation fail.
         platform::Stream* file = nullptr;
-        if (platform::openStream(path.text(), "wb", &file) != platform::statusOk) {
+        platform::Status removed = platform::unlinkFile(path.text());
+        if ((removed != platform::statusOk && !platform::isMissing(removed)) ||
+            platform::createNewStream(path.text(), "wb", &file) != platform::statusOk) {
             message.format("Could not create file \"%s\", %s", path.text(),
                            reportText(lastSystemError()).text());
         } else {

@@ -47,9 +47,8 @@ namespace {
 // The chosen folders may already hold what a standard user planted there; a
 // junction on the way would carry the setup's write, or the undo's deletion,
 // to wherever it points.
-bool throughLink(const String& path, const String& macro, const FileLocations& locations) {
-    return !macro.isEmpty() &&
-           crossesReparsePoint(path, locations.locationValue(macro.text()), removesBase(macro));
+bool throughLink(const String& path, const String& macro) {
+    return !macro.isEmpty() && crossesReparsePoint(path);
 }
 
 ErrorHandle refusedForLink(const char* pattern, const String& path) {
@@ -64,7 +63,7 @@ ErrorHandle writeDestination(const FileDestination& destination, const unsigned 
                              uint32_t length, const FileLocations& locations) {
     String macro;
     String path = expandLocation(destination.path, locations, &macro);
-    if (throughLink(path, macro, locations))
+    if (throughLink(path, macro))
         return refusedForLink("Could not create file \"%s\", a junction or link lies on its way",
                               path);
     return writeFile(path, data, length);
@@ -101,7 +100,7 @@ ErrorHandle makeRecordedLink(const char* macroPath, const String& title, const S
     String macro;
     String link = expandLocation(String(macroPath) + title.text() + ".lnk", locations, &macro);
     log.addInstalledFile(group, macro, link);
-    if (throughLink(link, macro, locations))
+    if (throughLink(link, macro))
         return refusedForLink(
             "Could not save shortcut file \"%s\", a junction or link lies on its way", link);
     return createShortcut(link.text(), target.text(), nullptr, nullptr, nullptr);

@@ -39,21 +39,28 @@ ErrorHandle nextPathComponent(const String& path, const String& base, String& co
     return noError();
 }
 
+NameFault nameFault(const char* name, size_t length) {
+    if (length == 0) return NameFault::empty;
+    if (name[0] == '.' && (length == 1 || (length == 2 && name[1] == '.')))
+        return NameFault::dotOrDotDot;
+    for (size_t i = 0; i < length; ++i) {
+        unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c < 32 || c == '\\' || std::strchr("/:*?\"<>|", c) != nullptr)
+            return NameFault::refusedCharacter;
+    }
+    if (name[length - 1] == '.' || name[length - 1] == ' ') return NameFault::endsInDotOrBlank;
+    return NameFault::none;
+}
+
 bool isPlainPath(const String& path) {
     const char* p = path.text();
     bool drive = (p[0] >= 'A' && p[0] <= 'Z') || (p[0] >= 'a' && p[0] <= 'z');
     if (!drive || p[1] != ':' || p[2] != '\\') return false;
     const char* name = p + 3;
     for (;;) {
-        const char* end = name;
-        while (*end != '\0' && *end != '\\') {
-            unsigned char c = static_cast<unsigned char>(*end);
-            if (c < 32 || std::strchr("/:*?\"<>|", c) != nullptr) return false;
-            ++end;
-        }
-        size_t n = static_cast<size_t>(end - name);
-        // Windows drops trailing dots and blanks, so such a name is another's.
-        if (n == 0 || end[-1] == '.' || end[-1] == ' ') return false;
+        const char* end = std::strchr(name, '\\');
+        if (end == nullptr) end = name + std::strlen(name);
+        if (nameFault(name, static_cast<size_t>(end - name)) != NameFault::none) return false;
         if (*end == '\0') return true;
         name = end + 1;
     }

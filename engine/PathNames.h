@@ -2,6 +2,8 @@
 // path, a path split into parent and name, and a walk one directory at a time.
 #pragma once
 
+#include <cstddef>
+
 #include "foundation/ErrorReport.h"
 #include "foundation/String.h"
 
@@ -18,10 +20,17 @@ ErrorHandle splitPath(const String& path, String& parent, String& name);
 // last name without one, or empty text at the end.
 ErrorHandle nextPathComponent(const String& path, const String& base, String& component);
 
-// A full path of the plainest form, "X:\name\name": backslashes only, no
-// empty, "." or ".." name, no name ending in a dot or blank, no ':' after the
-// drive and nothing else a file name cannot hold. Device (\\.\, \\?\) and
-// network (\\server) paths are not plain.
+// What keeps one file or folder name from being plain: empty, "." or "..",
+// a character no Windows name may hold (control characters and
+// \ / : * ? " < > |), or a last character that is a dot or a blank, which
+// Windows drops, so that the name would be another's. The builder refuses
+// such destinations with this rule and the uninstaller refuses such paths.
+enum class NameFault { none, empty, dotOrDotDot, refusedCharacter, endsInDotOrBlank };
+NameFault nameFault(const char* name, size_t length);
+
+// A full path of the plainest form, "X:\name\name": backslashes only and
+// every name plain (nameFault). Device (\\.\, \\?\) and network
+// (\\server) paths are not plain.
 bool isPlainPath(const String& path);
 
 // Whether path lies strictly below folder (names compared without regard to

@@ -10,10 +10,9 @@ bool isReparsePoint(const String& path) {
 }
 }  // namespace
 
-bool crossesReparsePoint(const String& path, const String& base, bool withBase) {
-    uint32_t baseLength = base.length();
-    if (withBase && isReparsePoint(base)) return true;
-    for (uint32_t i = baseLength + 1; i < path.length(); ++i)
+bool crossesReparsePoint(const String& path) {
+    // From the first folder below the drive's root ("C:\"), which is none.
+    for (uint32_t i = 3; i < path.length(); ++i)
         if (path.text()[i] == '\\' && isReparsePoint(path.left(i))) return true;
     return isReparsePoint(path);
 }

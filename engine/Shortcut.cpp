@@ -3,10 +3,9 @@
 #include "engine/Directories.h"
 #include "engine/PathNames.h"
 #include "platform/Shell.h"
+#include "platform/Text.h"
 
 namespace {
-
-const int linkPathChars = 260;  // MAX_PATH, terminator included
 
 ErrorHandle saveFailure(const char* linkPath) {
     String message;
@@ -32,13 +31,12 @@ ErrorHandle createShortcut(const char* linkPath, const char* targetPath, const c
                                                    ? workingDirectory
                                                    : targetDirectory.text()) == statusOk;
 
-    // Without IPersistFile the link cannot be written at all; a path that does
-    // not fit the conversion would be saved under a cut-off name, and a link
-    // missing a property would lead nowhere. All are failures to save, so the
-    // caller never counts a link that is not there as it should be.
-    wchar_t widePath[linkPathChars];
-    if (!described || link->queryPersistFile() != statusOk ||
-        platform::ansiToWide(linkPath, widePath, linkPathChars) != statusOk) {
+    // Without IPersistFile the link cannot be written at all; a link path
+    // longer than MAX_PATH would be saved under a cut-off name, and a link
+    // missing a property would lead nowhere. All are failures to save, found
+    // before any folder is made for the link, so the caller never counts a
+    // link that is not there as it should be.
+    if (!described || link->queryPersistFile() != statusOk || platform::utf16Units(linkPath) >= 260) {
         link->release();
         return saveFailure(linkPath);
     }
@@ -55,7 +53,7 @@ ErrorHandle createShortcut(const char* linkPath, const char* targetPath, const c
             return result;
         }
     }
-    if (link->save(widePath) != statusOk) result = saveFailure(linkPath);
+    if (link->save(linkPath) != statusOk) result = saveFailure(linkPath);
     link->release();
     return result;
 }

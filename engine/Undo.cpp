@@ -5,6 +5,7 @@
 #include "engine/FileDeletion.h"
 #include "engine/PathNames.h"
 #include "engine/PathTrust.h"
+#include "engine/UninstallerDeployment.h"
 #include "foundation/RegistryKey.h"
 #include "platform/Status.h"
 
@@ -17,7 +18,7 @@ ErrorHandle undoInstallation(const InstallLog& log) {
     for (int32_t i = 0; i < log.installedFiles.size(); ++i) {
         const InstalledFileRecord& record = log.installedFiles[i];
         String base = log.locations.locationValue(record.location.text());
-        if (crossesReparsePoint(record.path, base, removesBase(record.location))) continue;
+        if (crossesReparsePoint(record.path)) continue;
         ErrorHandle result =
             deleteFileAndDirectories(record.path, base, removesBase(record.location));
         if (isFailure(result)) return result;
@@ -38,4 +39,16 @@ ErrorHandle undoInstallation(const InstallLog& log) {
         if (isFailure(result)) return result;
     }
     return noError();
+}
+
+ErrorHandle undoUnfinishedInstallation(const InstallLog& log) {
+    ErrorHandle result = undoInstallation(log);
+    if (isFailure(result) && !log.applicationName.isEmpty()) {
+        String parent, name;
+        splitPath(uninstallKeyPath(log.applicationName), parent, name);
+        RegistryKey key(parent.text(), 1, RegistryKey::existingOnly);
+        key.deleteSubKey(name.text());
+        key.close();
+    }
+    return result;
 }

@@ -14,3 +14,10 @@ bool removesBase(const String& location);
 // registry keys. A file behind a junction or link is left alone. Stops at the
 // first failure and returns it.
 ErrorHandle undoInstallation(const InstallLog& log);
+// The undo of an installation that did not finish. Should undoInstallation
+// stop at something it cannot remove (a log another process holds open),
+// the log's Uninstall entry goes all the same: never sealed, it would only
+// start an uninstaller that refuses the log, and stand in the system's list
+// of programs with nothing able to take it away. Returns undoInstallation's
+// report.
+ErrorHandle undoUnfinishedInstallation(const InstallLog& log);

@@ -40,6 +40,15 @@ ErrorHandle lastSystemError() {
     return makeError(text);
 }
 
+String systemReason(uint32_t code) {
+    char text[512];
+    String reason;
+    if (platform::systemErrorText(code, text, sizeof text) == platform::statusOk) reason = text;
+    reason.trimRight();
+    if (reason.isEmpty()) reason.format("system error %lu", static_cast<unsigned long>(code));
+    return reason;
+}
+
 bool isFailure(const ErrorHandle& handle) { return !handle.isNull() && handle.severity() > 3; }
 
 const char* severityName(ErrorSeverity severity) {

@@ -46,6 +46,9 @@ ErrorHandle noError();
 ErrorHandle insufficientMemory();
 ErrorHandle invalidParameters();
 ErrorHandle lastSystemError();
+// The system's text for a code, without the line end system texts carry, to
+// follow a message's own words; "system error N" when the system has none.
+String systemReason(uint32_t code);
 
 bool isFailure(const ErrorHandle& handle);
 const char* severityName(ErrorSeverity severity);

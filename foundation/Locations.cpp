@@ -26,7 +26,7 @@ bool macroOf(const char* text, LocationMacro* macro) {
 const char* macroText(LocationMacro macro) { return macroTexts[static_cast<int>(macro)]; }
 
 FileLocations::FileLocations() {
-    char directory[260];
+    char directory[3 * 260 + 1];  // MAX_PATH UTF-16 units as UTF-8
     if (platform::windowsDirectory(directory, sizeof directory) == platform::statusOk) {
         directory[sizeof directory - 1] = '\0';
         WIN = directory;

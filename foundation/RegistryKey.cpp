@@ -16,12 +16,13 @@ ErrorHandle setValue(void* key, const char* valueName, uint32_t type, const unsi
 }
 }  // namespace
 
-RegistryKey::RegistryKey(const char* keyPath, int root, Opening opening) : handle_(nullptr) {
+RegistryKey::RegistryKey(const char* keyPath, int root, Opening opening)
+    : handle_(nullptr), status_(platform::statusOk) {
     int chosen = root == 1 ? platform::rootLocalMachine : platform::rootCurrentUser;
     platform::RegHandle key = nullptr;
-    platform::Status status = opening == existingOnly ? platform::regOpenKey(chosen, keyPath, &key)
-                                                      : platform::regCreateKey(chosen, keyPath, &key);
-    if (status == platform::statusOk) handle_ = key;
+    status_ = opening == existingOnly ? platform::regOpenKey(chosen, keyPath, &key)
+                                      : platform::regCreateKey(chosen, keyPath, &key);
+    if (status_ == platform::statusOk) handle_ = key;
 }
 
 RegistryKey::~RegistryKey() { close(); }
@@ -35,17 +36,18 @@ ErrorHandle RegistryKey::readText(const char* valueName, String& value) {
     if (handle_ == nullptr) return notOpen();
     bool ok = false;
     uint32_t size = 0;
+    status_ = platform::regQueryValue(handle_, valueName, nullptr, nullptr, &size);
     // The extra terminator byte below must not wrap the size round to nothing.
-    if (platform::regQueryValue(handle_, valueName, nullptr, nullptr, &size) == platform::statusOk &&
-        size < 0xFFFFFFFFu) {
+    if (status_ == platform::statusOk && size < 0xFFFFFFFFu) {
         // One byte more than asked for, always zero, so a value stored
         // without its terminator is still read whole and never past its end.
         unsigned char* buffer = static_cast<unsigned char*>(std::calloc(size + 1, 1));
         uint32_t type = 0;
         uint32_t got = size;
-        if (buffer != nullptr &&
-            platform::regQueryValue(handle_, valueName, &type, buffer, &got) == platform::statusOk &&
-            type == platform::regSz) {
+        status_ = buffer == nullptr
+                      ? platform::errNotEnoughMemory
+                      : platform::regQueryValue(handle_, valueName, &type, buffer, &got);
+        if (status_ == platform::statusOk && type == platform::regSz) {
             value = reinterpret_cast<const char*>(buffer);
             ok = true;
         }
@@ -77,6 +79,13 @@ ErrorHandle RegistryKey::deleteSubKey(const char* subKeyName) {
         status == platform::errPathNotFound)
         return noError();
     return makeError(String("Unable to delete the '") + subKeyName + "' registry key");
+}
+
+ErrorHandle RegistryKey::deleteValue(const char* valueName) {
+    if (handle_ == nullptr) return notOpen();
+    platform::Status status = platform::regDeleteValue(handle_, valueName);
+    if (status == platform::statusOk || platform::isMissing(status)) return noError();
+    return makeError(String("Unable to delete the '") + valueName + "' registry value");
 }
 
 int registryRootOf(const String& area) {

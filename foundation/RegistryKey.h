@@ -7,6 +7,7 @@
 
 #include "foundation/ErrorReport.h"
 #include "foundation/String.h"
+#include "platform/Status.h"
 
 class RegistryKey {
 public:
@@ -19,14 +20,21 @@ public:
     RegistryKey& operator=(const RegistryKey&) = delete;
 
     bool isOpen() const { return handle_ != nullptr; }
+    // Why the key, or the value readText last asked for, could not be had:
+    // the system's code (errFileNotFound for one that is not there), or 0
+    // when it was there (a value of another type than text included).
+    platform::Status status() const { return status_; }
     void close();
     ErrorHandle readText(const char* valueName, String& value);
     ErrorHandle writeText(const char* valueName, const char* value);
     ErrorHandle writeNumber(const char* valueName, uint32_t value);
     ErrorHandle deleteSubKey(const char* subKeyName);
+    // A value that is not there is as good as deleted.
+    ErrorHandle deleteValue(const char* valueName);
 
 private:
     void* handle_;
+    platform::Status status_;
 };
 
 // The registry root of a recorded area (1 local machine, 0 current user), or

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "platform/Files.h"
+#include "platform/Text.h"
 #include "platform/System.h"
 
 namespace {
@@ -45,22 +46,10 @@ void freeRep(StringRep* rep) {
 
 }  // namespace
 
-int compareNoCase(const char* a, const char* b) {
-    for (;; ++a, ++b) {
-        int ca = std::tolower(static_cast<unsigned char>(*a));
-        int cb = std::tolower(static_cast<unsigned char>(*b));
-        if (ca != cb || ca == 0) return ca - cb;
-    }
-}
+// Names compare as Windows compares them, letter by letter in any script.
+int compareNoCase(const char* a, const char* b) { return platform::compareNames(a, b); }
 
-int compareNoCase(const char* a, const char* b, uint32_t n) {
-    for (uint32_t i = 0; i < n; ++i) {
-        int ca = std::tolower(static_cast<unsigned char>(a[i]));
-        int cb = std::tolower(static_cast<unsigned char>(b[i]));
-        if (ca != cb || ca == 0) return ca - cb;
-    }
-    return 0;
-}
+int compareNoCase(const char* a, const char* b, uint32_t n) { return platform::compareNames(a, b, n); }
 
 const StringRep* String::emptyRepresentation() { return &emptyRep; }
 

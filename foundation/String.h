@@ -68,6 +68,6 @@ private:
     StringRep* rep_;
 };
 
-// Case-insensitive comparisons in the manner of the Windows runtime.
+// Comparisons without regard to case, as Windows compares names (in any script).
 int compareNoCase(const char* a, const char* b);
 int compareNoCase(const char* a, const char* b, uint32_t n);

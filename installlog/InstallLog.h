@@ -22,9 +22,17 @@ struct RegistryKeyRecord {
 
 class LineReader;
 
+// The application a GUS file's bytes name on their second line, found without
+// reading the rest: the product whose Uninstall entry keeps the digest the
+// whole file is checked against before a line of it is parsed. Empty text
+// when the file does not begin as a GUS file does.
+String logApplicationName(const char* data, size_t size);
+
 class InstallLog {
 public:
-    InstallLog() : installedFiles(8, false), registryKeys(8, false) {}
+    // The records double as they grow: a log of many lines costs a few
+    // reallocations, not one every eight lines.
+    InstallLog() : installedFiles(8, true), registryKeys(8, true) {}
 
     void addInstalledFile(const String& group, const String& location, const String& path);
     void addRegistryKey(const String& area, const String& key);

@@ -27,31 +27,40 @@ ErrorHandle FileBytes::read(const String& path) {
         return makeError(message);
     }
     size_t capacity = 0;
-    bool ok = true;
+    ErrorHandle result;
     for (;;) {
-        if (size_ == capacity) {
+        if (size_ == capacity && capacity < largestLog) {
             size_t grown = capacity == 0 ? 16384 : capacity * 2;
-            char* more = grown <= largestLog ? static_cast<char*>(std::realloc(data_, grown)) : nullptr;
+            if (grown > largestLog) grown = largestLog;
+            char* more = static_cast<char*>(std::realloc(data_, grown));
             if (more == nullptr) {
-                ok = false;
+                result = insufficientMemory();
                 break;
             }
             data_ = more;
             capacity = grown;
         }
+        // Full at the largest size: one byte more tells a log of exactly that
+        // size from a larger file.
+        char beyond = 0;
+        bool full = size_ == capacity;
         size_t n = 0;
-        if (platform::readStream(file, data_ + size_, capacity - size_, &n) != platform::statusOk) {
-            platform::closeStream(file);
+        if (platform::readStream(file, full ? &beyond : data_ + size_, full ? 1 : capacity - size_,
+                                 &n) != platform::statusOk) {
             message.format("Could not read file \"%s\"", path.text());
-            return makeError(message);
+            result = makeError(message);
+            break;
         }
         if (n == 0) break;
+        if (full) {
+            message.format("The file \"%s\" is too large to be an install log", path.text());
+            result = makeError(message);
+            break;
+        }
         size_ += n;
     }
     platform::closeStream(file);
-    if (ok) return noError();
-    message.format("The file \"%s\" is too large to be an install log", path.text());
-    return makeError(message);
+    return result;
 }
 
 String digestText(const void* data, size_t size) {

@@ -147,3 +147,21 @@ ErrorHandle InstallLog::readLogText(const char* data, size_t size) {
     LineReader reader(data, size);
     return readLines(reader);
 }
+
+String logApplicationName(const char* data, size_t size) {
+    static const char header[] = "GUS|1\r\nAPPLICATION_NAME|";
+    const size_t headerSize = sizeof header - 1;
+    if (size < headerSize || std::memcmp(data, header, headerSize) != 0) return String();
+    // A name is a key's name: never longer than the registry takes.
+    const size_t longestName = 1024;
+    size_t end = headerSize;
+    while (end < size && end - headerSize < longestName && data[end] != '\r' && data[end] != '\n' &&
+           data[end] != '\0')
+        ++end;
+    if (end == size || data[end] != '\r') return String();
+    String name(static_cast<uint32_t>(end - headerSize + 1), 0);
+    char* text = name.writableText();
+    std::memcpy(text, data + headerSize, end - headerSize);
+    text[end - headerSize] = '\0';
+    return name;
+}

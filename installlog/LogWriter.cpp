@@ -45,7 +45,7 @@ ErrorHandle InstallLog::writeLogFile(const String& path) const {
     // the uninstaller instead of cut short. A leftover of an earlier attempt,
     // or anything planted under that name, goes first.
     String temporary = path + ".new";
-    platform::unlinkFile(temporary.text());
+    platform::Status cleared = platform::unlinkFile(temporary.text());
     // The folder may be writable by a standard user, who can put a link or a
     // file of their own under the name again right after the removal; opening
     // it then would write through the link with our rights. So the file is
@@ -53,9 +53,20 @@ ErrorHandle InstallLog::writeLogFile(const String& path) const {
     // makes this write fail, and the old log stays whole.
     // Text mode: each line feed reaches the file as CR LF.
     platform::Stream* file = nullptr;
-    if (platform::createNewStream(temporary.text(), &file) != platform::statusOk) {
+    platform::Status created = platform::createNewStream(temporary.text(), "w", &file);
+    if (created != platform::statusOk) {
         String message;
-        message.format("Could not open file \"%s\" for writing", path.text());
+        if (platform::isMissing(created)) {
+            // The log's own folder is not there.
+            message.format("Could not open file \"%s\" for writing", path.text());
+        } else {
+            // Something stands under the new log's name: a folder or a
+            // read-only file we could not remove says more than that the
+            // name is taken.
+            bool stuck = cleared != platform::statusOk && !platform::isMissing(cleared);
+            message.format("Could not open file \"%s\" for writing: %s", temporary.text(),
+                           systemReason(stuck ? cleared : created).text());
+        }
         return makeError(message);
     }
     // The same text that the log's seal is computed from (logDigest).

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "installset/Crc16.h"
+
 namespace {
 
 // Bits beyond the payload read as zero: the reference reader keeps the bits
@@ -111,6 +113,19 @@ LzwDecoder::~LzwDecoder() { std::free(placed_); }
 
 ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, unsigned char* dst,
                                    uint32_t dstLen) {
+    uint16_t unused;
+    return decode<false>(src, srcLen, dst, dstLen, nullptr, &unused);
+}
+
+ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, const LzwOutput& output,
+                                   uint32_t dstLen, uint16_t* crc) {
+    if (output.window == nullptr || output.size < lzwSmallestWindow || crc == nullptr) return invalidParameters();
+    return decode<true>(src, srcLen, output.window, dstLen, &output, crc);
+}
+
+template <bool toWindow>
+ErrorHandle LzwDecoder::decode(const unsigned char* src, uint32_t srcLen, unsigned char* dst,
+                               uint32_t dstLen, const LzwOutput* output, uint16_t* crc) {
     ErrorHandle refused = checkLzwArguments(table_, src, srcLen, dst, dstLen);
     if (isFailure(refused)) return refused;
     if (placed_ == nullptr) return insufficientMemory();
@@ -140,7 +155,41 @@ ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, un
     ErrorHandle result;
     Overrun overrun;
     overrun.keptEnd = 1;
-    while (bitsTaken < lastStart && out < dstLen) {
+    // Every byte before out is final; in a window the checksum has taken
+    // those before summed.
+    uint16_t sum = 0;
+    uint32_t summed = 0;
+    // In a window, positions count from where the window's bytes start in the
+    // output: end is dstLen there, and cycleStart where the current table's
+    // strings begin (all that a later code can refer to). No string is longer
+    // than the stack and one byte, and a block copy runs 16 bytes further.
+    uint32_t end = dstLen;
+    uint32_t cycleStart = 0;
+    const uint32_t full = toWindow ? output->size - (lzwStackSize + 1 + Overrun::room) : 0;
+    bool delivered = true;
+    while (bitsTaken < lastStart && out < end) {
+        if (toWindow && out > full) {
+            // Hand over what no code refers to any more: the tables before
+            // this one, or, when this one's strings fill most of the window,
+            // all but the previous string, whose strings then are rebuilt
+            // link by link as strings whose place is unknown.
+            uint32_t keep = out - cycleStart <= output->size / 2 ? cycleStart : previousStart;
+            sum = crc16(dst + summed, out - summed, sum);
+            if (!output->deliver(output->context, dst, keep)) {
+                delivered = false;
+                break;
+            }
+            std::memmove(dst, dst + keep, out - keep);
+            for (uint32_t c = 256; c < nextCode; ++c) {
+                if (placed[c].offset < keep) placed[c].length = 0;
+                placed[c].offset -= keep;
+            }
+            out -= keep;
+            end -= keep;
+            previousStart -= keep;
+            cycleStart = cycleStart > keep ? cycleStart - keep : 0;
+            summed = out;
+        }
         uint32_t thisCode = codeAt(src, srcLen, bitsTaken, width);
         bitsTaken += width;
         uint32_t start = out;
@@ -151,35 +200,39 @@ ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, un
             // Codes from 256 up are in use exactly when below next code; the
             // single bytes stand in a table of their own.
             uint32_t length = placed[thisCode].length;
-            if (length - 1 >= lzwStackSize) {
-                result = decompressionStackOverflow();
-                break;
-            }
-            if (length > dstLen - out) break;
             const unsigned char* from = (thisCode < 256 ? byteStrings : dst) + placed[thisCode].offset;
-            first = *from;
-            if (length <= 16 && dstLen - out >= Overrun::room) {
-                overrun.keep(dst, out);
+            // A short string that fits, the common case, needs none of the
+            // checks of a long one: no stack holds less.
+            if (length <= 16 && (toWindow ? length <= end - out : end - out >= Overrun::room)) {
+                if (!toWindow) overrun.keep(dst, out);
+                first = *from;
                 copyBlock(dst + out, from);
             } else {
+                if (length - 1 >= lzwStackSize) {
+                    result = decompressionStackOverflow();
+                    break;
+                }
+                if (length > end - out) break;
+                first = *from;
                 copyEarlier(dst + out, from, length);
             }
             out += length;
         } else if (thisCode >= nextCode && previous >= 256 && previous < nextCode &&
                    placed[previous].length != 0) {
             uint32_t length = placed[previous].length;
-            if (length >= lzwStackSize) {
-                result = decompressionStackOverflow();
-                break;
-            }
-            if (length + 1 > dstLen - out) break;
             const unsigned char* from = dst + placed[previous].offset;
             unsigned char last = static_cast<unsigned char>(first);
-            first = *from;
-            if (length < 16 && dstLen - out >= Overrun::room) {
-                overrun.keep(dst, out);
+            if (length < 16 && (toWindow ? length < end - out : end - out >= Overrun::room)) {
+                if (!toWindow) overrun.keep(dst, out);
+                first = *from;
                 copyBlock(dst + out, from);
             } else {
+                if (length >= lzwStackSize) {
+                    result = decompressionStackOverflow();
+                    break;
+                }
+                if (length + 1 > end - out) break;
+                first = *from;
                 copyEarlier(dst + out, from, length);
             }
             out += length;
@@ -203,7 +256,7 @@ ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, un
                 result = decompressionStackOverflow();
                 break;
             }
-            if (depth + 1 > dstLen - out) break;  // would run past the caller's buffer
+            if (depth + 1 > end - out) break;  // would run past the caller's buffer
             unsigned char* put = dst + out;
             *put++ = static_cast<unsigned char>(code);
             first = code;
@@ -228,14 +281,25 @@ ErrorHandle LzwDecoder::decompress(const unsigned char* src, uint32_t srcLen, un
                 width = table_.width;
                 nextCode = table_.nextCode;
                 threshold = table_.threshold;
+                if (toWindow) {
+                    // The table's output is still in the cache.
+                    sum = crc16(dst + summed, out - summed, sum);
+                    summed = out;
+                    cycleStart = previousStart;
+                }
             }
         }
     }
-    overrun.undo(dst, out);
+    if (toWindow) {
+        *crc = crc16(dst + summed, out - summed, sum);
+        if (delivered && out == end && !isFailure(result)) delivered = output->deliver(output->context, dst, out);
+    } else {
+        overrun.undo(dst, out);
+    }
     table_.width = width;
     table_.nextCode = nextCode;
     table_.threshold = threshold;
     std::free(stack);
     if (isFailure(result)) return result;
-    return out == dstLen ? noError() : decompressionError();
+    return out == end && delivered ? noError() : decompressionError();
 }

@@ -32,8 +32,12 @@ ErrorHandle checkLzwArguments(const LzwTable& table, const unsigned char* src, u
 
 uint64_t lzwLongestOutput(uint32_t srcLen) {
     if (srcLen == 0) return 0;
-    uint64_t laterCodes = (8ull * (srcLen - 1) + lzwMinWidth - 1) / lzwMinWidth;
-    return 1 + laterCodes * lzwStackSize;
+    // ceil(8 * (srcLen - 1) / lzwMinWidth) in 32 bits, which it fits: a 64-bit
+    // division would bring the C runtime's helper (and its unwind tables) into
+    // the setup for this one line.
+    uint32_t bits = srcLen - 1;
+    uint32_t laterCodes = 8 * (bits / lzwMinWidth) + (8 * (bits % lzwMinWidth) + lzwMinWidth - 1) / lzwMinWidth;
+    return 1 + static_cast<uint64_t>(laterCodes) * lzwStackSize;
 }
 
 ErrorHandle decompressionError() { return makeError("Decompression error"); }

@@ -42,12 +42,19 @@ ErrorHandle unpackResource(const String& name, const unsigned char** data, uint3
     return unpackPackedBytes(name, resource, size, data, length, mustFree);
 }
 
-ErrorHandle unpackPackedBytes(const String& name, const unsigned char* resource, uint32_t size,
-                              const unsigned char** data, uint32_t* length, bool* mustFree,
-                              const UnpackBuffers* buffers) {
-    if (buffers == nullptr) buffers = &mallocBuffers;
-    if (data == nullptr || length == nullptr || mustFree == nullptr) return invalidParameters();
-    *mustFree = false;
+namespace {
+
+const char* const uncompressedCrcFailed =
+    "Install set is corrupt.\nResource \"%s\" failed CRC check on uncompressed data.";
+
+// The checks in the order the setup reports them: the header, the lengths,
+// the payload's checksum, then either the decoder's refusals and
+// decompressed(header, payload), or a stored resource's lengths and
+// checksums and stored(header, payload). One body for both callers, each
+// with its own copy: the setup has only the one, and its size counts.
+template <typename Stored, typename Decompressed>
+ErrorHandle checkThenUnpack(const String& name, const unsigned char* resource, uint32_t size,
+                            Stored stored, Decompressed decompressed) {
     PackedHeader header;
     if (resource == nullptr || !readPackedHeader(resource, size, header))
         return corrupt("Install set is corrupt.\nResource \"%s\" is %lu bytes long, shorter than its %lu-byte header.",
@@ -67,13 +74,37 @@ ErrorHandle unpackPackedBytes(const String& name, const unsigned char* resource,
     if (crc16(payload, header.packedLength, 0) != header.packedCrc)
         return corrupt("Install set is corrupt.\nResource \"%s\" failed CRC check on compressed data.",
                        name);
-
     if (header.method != packedStored) {
         // The decoder's refusals, given before memory is claimed for a length
         // taken from a possibly damaged header.
         if (header.method < lzwMinWidth || header.method > lzwMaxWidth ||
             header.packedLength == 0 || header.unpackedLength == 0)
             return invalidParameters();
+        return decompressed(header, payload);
+    }
+    if (header.packedLength != header.unpackedLength)
+        return corrupt("Install set is corrupt.\nUncompressed resource \"%s\" has length %lu, expected = %lu.",
+                       name, header.packedLength, header.unpackedLength);
+    if (header.unpackedCrc != header.packedCrc)
+        return corrupt("Install set is corrupt.\nUncompressed resource \"%s\" failed CRC cross check.",
+                       name);
+    return stored(header, payload);
+}
+
+}  // namespace
+
+ErrorHandle unpackPackedBytes(const String& name, const unsigned char* resource, uint32_t size,
+                              const unsigned char** data, uint32_t* length, bool* mustFree,
+                              const UnpackBuffers* buffers) {
+    if (buffers == nullptr) buffers = &mallocBuffers;
+    if (data == nullptr || length == nullptr || mustFree == nullptr) return invalidParameters();
+    *mustFree = false;
+    auto stored = [&](const PackedHeader& header, const unsigned char* payload) {
+        *data = payload;
+        *length = header.unpackedLength;
+        return noError();
+    };
+    auto decompressed = [&](const PackedHeader& header, const unsigned char* payload) {
         // A length that no payload of this size could decode to claims no
         // more memory than the longest possible output and one byte: the
         // decoder runs into that buffer to the end of its input, exactly as
@@ -93,22 +124,30 @@ ErrorHandle unpackPackedBytes(const String& name, const unsigned char* resource,
         }
         if (crc16(buffer, header.unpackedLength, 0) != header.unpackedCrc) {
             buffers->release(buffer, room);
-            return corrupt("Install set is corrupt.\nResource \"%s\" failed CRC check on uncompressed data.",
-                           name);
+            return corrupt(uncompressedCrcFailed, name);
         }
         *data = buffer;
         *length = header.unpackedLength;
         *mustFree = true;
         return noError();
-    }
+    };
+    return checkThenUnpack(name, resource, size, stored, decompressed);
+}
 
-    if (header.packedLength != header.unpackedLength)
-        return corrupt("Install set is corrupt.\nUncompressed resource \"%s\" has length %lu, expected = %lu.",
-                       name, header.packedLength, header.unpackedLength);
-    if (header.unpackedCrc != header.packedCrc)
-        return corrupt("Install set is corrupt.\nUncompressed resource \"%s\" failed CRC cross check.",
-                       name);
-    *data = payload;
-    *length = header.unpackedLength;
-    return noError();
+ErrorHandle unpackPackedBytesTo(const String& name, const unsigned char* resource, uint32_t size,
+                                const LzwOutput& output, uint32_t* length) {
+    auto stored = [&](const PackedHeader& header, const unsigned char* payload) {
+        *length = header.unpackedLength;
+        return output.deliver(output.context, payload, header.unpackedLength) ? noError() : decompressionError();
+    };
+    // The window is the same whatever length the header claims.
+    auto decompressed = [&](const PackedHeader& header, const unsigned char* payload) {
+        *length = header.unpackedLength;
+        uint16_t crc = 0;
+        ErrorHandle decoded =
+            LzwDecoder(header.method).decompress(payload, header.packedLength, output, header.unpackedLength, &crc);
+        if (!isFailure(decoded) && crc != header.unpackedCrc) return corrupt(uncompressedCrcFailed, name);
+        return decoded;
+    };
+    return checkThenUnpack(name, resource, size, stored, decompressed);
 }

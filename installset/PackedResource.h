@@ -6,6 +6,7 @@
 
 #include "foundation/ErrorReport.h"
 #include "foundation/String.h"
+#include "installset/LzwDecoder.h"
 
 // A stored resource is handed out in place (mustFree false); a compressed one
 // in a malloc'd block of exactly the unpacked length that the caller frees.
@@ -26,3 +27,12 @@ struct UnpackBuffers {
 ErrorHandle unpackPackedBytes(const String& name, const unsigned char* resource, uint32_t size,
                               const unsigned char** data, uint32_t* length, bool* mustFree,
                               const UnpackBuffers* buffers = nullptr);
+
+// The same checks for a caller that only passes the bytes on: they go to
+// output's deliver as they become final, a compressed resource's through the
+// window instead of a block of its full length, a stored one's in one piece.
+// length receives the unpacked length. A resource found bad after bytes went
+// out (its unpacked checksum) is reported all the same; a piece that deliver
+// refuses ends it with "Decompression error", and the caller knows why.
+ErrorHandle unpackPackedBytesTo(const String& name, const unsigned char* resource, uint32_t size,
+                                const LzwOutput& output, uint32_t* length);

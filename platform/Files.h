@@ -9,6 +9,14 @@
 
 namespace platform {
 
+// Every call that writes or deletes (making and removing folders, deleting,
+// opening for writing, creating, replacing) acts only where no standard user
+// can redirect it: a junction or symbolic link in any folder from the drive
+// root down to the name's folder fails it with errLinkOnTheWay, and the
+// folders checked stay what they were until the act is done (on Windows they
+// are held open without delete sharing). The name itself is never followed
+// by what creates, and deleting a link deletes the link.
+//
 // The current directory and drive are the process's, as Windows keeps them
 // (one remembered directory per drive).
 Status changeDirectory(const char* path);                  // _chdir
@@ -22,13 +30,13 @@ Status unlinkFile(const char* path);                       // _unlink
 // mode, where a line feed is written as CR LF and CR LF is read as a line feed.
 struct Stream;
 Status openStream(const char* path, const char* mode, Stream** stream);
-// A new file, for writing in text mode as openStream(path, "w") gives it,
-// made only when nothing at all is under the name: an existing file, hard
-// link, symbolic link (dangling or not) or junction there makes it fail
-// instead of being opened, truncated or followed. For a fixed name in a
+// A new file, for writing as openStream(path, mode) gives it ("w" text, "wb"
+// binary), made only when nothing at all is under the name: an existing
+// file, hard link, symbolic link (dangling or not) or junction there makes
+// it fail instead of being opened, truncated or followed. For a name in a
 // folder that a standard user may write, where the name can be taken between
 // removing what was there and opening it again.
-Status createNewStream(const char* path, Stream** stream);
+Status createNewStream(const char* path, const char* mode, Stream** stream);
 // Every byte or a failure: a short write is reported as one.
 Status writeStream(Stream* stream, const void* data, size_t size);
 // Up to size bytes; *got falls short of size only at the end of the file.

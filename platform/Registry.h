@@ -23,6 +23,8 @@ Status regQueryValue(RegHandle key, const char* name, uint32_t* type, unsigned c
 Status regSetValue(RegHandle key, const char* name, uint32_t type, const unsigned char* data,
                    uint32_t size);
 Status regDeleteKey(RegHandle key, const char* subKey);
+// RegDeleteValue: errFileNotFound when there is no such value.
+Status regDeleteValue(RegHandle key, const char* name);
 void regCloseKey(RegHandle key);
 
 }  // namespace platform

@@ -33,11 +33,15 @@ enum : Status {
     errInsufficientBuffer = 122,
     errAlreadyExists = 183,
     errDirectoryName = 267,
+    errNoUnicodeTranslation = 1113,
     errNoAssociation = 1155,
     errCancelled = 1223,
     errResourceDataNotFound = 1812,
     errResourceTypeNotFound = 1813,
     errResourceNameNotFound = 1814,
+    // A junction or symbolic link on the way to a path the programs write or
+    // delete: they act only where no standard user can redirect them.
+    errLinkOnTheWay = 4395,
 };
 
 // The families of codes that callers tell apart, grouped as the C runtime

@@ -14,8 +14,10 @@ namespace platform {
 // First thing a program does: on Windows every later library load searches the
 // system folder only; the host model makes its sandbox ready.
 void startProgram();
-// The command line after the program's name, as WinMain is handed it.
-const char* commandLineTail();
+// The command line after the program's name, as WinMain is handed it; kept
+// for the life of the program. errNoUnicodeTranslation: the line holds text
+// that is no valid UTF-16, which is refused rather than guessed at.
+Status commandLineTail(const char** tail);
 
 // GetLastError and SetLastError.
 uint32_t lastErrorCode();

@@ -4,7 +4,7 @@
 #include "setup/ProductConstants.h"
 
 namespace {
-const int pathBuffer = 260;
+const size_t pathBuffer = platform::shellPathBytes;
 
 // The item of a special folder, or null when the shell has none to give.
 platform::ItemList specialFolder(platform::ShellFolders* shell, int csidl) {
@@ -23,8 +23,16 @@ platform::ItemList browse(platform::ShellFolders* shell, platform::ItemList root
 }
 
 // The folder's path, or empty text when it has none in the file system.
-void pathOf(platform::ShellFolders* shell, platform::ItemList item, char* path) {
-    if (item == nullptr || shell->pathOf(item, path) != platform::statusOk) path[0] = '\0';
+// False for a folder whose name is no valid text (a lone surrogate), which
+// no later step could use as the name it is.
+bool pathOf(platform::ShellFolders* shell, platform::ItemList item, char* path) {
+    platform::Status status = item != nullptr ? shell->pathOf(item, path) : platform::statusOk;
+    if (item == nullptr || status != platform::statusOk) path[0] = '\0';
+    return status != platform::errNoUnicodeTranslation;
+}
+
+ErrorHandle unreadableName() {
+    return makeError("The name of the chosen folder cannot be read as text.");
 }
 }  // namespace
 
@@ -52,7 +60,12 @@ FolderChoice chooseFolders() {
         choice.outcome = FolderChoice::cancelled;
         return choice;
     }
-    pathOf(shell, first, path);
+    if (!pathOf(shell, first, path)) {
+        shell->free(first);
+        shell->release();
+        choice.failure = unreadableName();
+        return choice;
+    }
     String parent(path);
     // A drive root such as C:\ keeps a single backslash before the folder.
     uint32_t length = parent.length();
@@ -69,7 +82,13 @@ FolderChoice chooseFolders() {
         choice.outcome = FolderChoice::cancelled;
         return choice;
     }
-    pathOf(shell, second, path);
+    if (!pathOf(shell, second, path)) {
+        shell->free(first);
+        shell->free(second);
+        shell->release();
+        choice.failure = unreadableName();
+        return choice;
+    }
     choice.shortcutDirectory = String(path) + product::installationFolder;
 
     shell->free(first);

@@ -63,6 +63,12 @@ ErrorHandle ProductSettings::recordInstallation(const String& installationDirect
         RegistryKey key(productKeyPath.text(), 0);
         result = key.writeText("InstallationPath", installationDirectory.text());
         keepWorst(result, key.writeText("Version", product::version));
+        // Half recorded is not recorded: the installation is undone, and
+        // these go with it.
+        if (isFailure(result)) {
+            key.deleteValue("InstallationPath");
+            key.deleteValue("Version");
+        }
         key.close();
     }
     return result;

@@ -12,10 +12,10 @@ public:
     // Empty text when the value cannot be read (the product is not installed).
     String readInstalledVersion() const;
     String readInstallationPath() const;
-    // Completes the install log with the product's registry keys, then
-    // records "InstallationPath" and "Version". writtenLogDigest is the
-    // logDigest of the log the install run wrote: the log read back must be
-    // that one.
+    // Completes the install log with the product's registry keys, seals it,
+    // then records "InstallationPath" and "Version"; should either value
+    // fail, neither stays. writtenLogDigest is the logDigest of the log the
+    // install run wrote: the log read back must be that one.
     ErrorHandle recordInstallation(const String& installationDirectory,
                                    const String& writtenLogDigest) const;
 

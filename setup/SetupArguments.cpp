@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/PathNames.h"
+#include "platform/Text.h"
 
 namespace {
 
@@ -13,7 +14,12 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 SetupArguments parseSetupArguments(const char* commandLine) {
     SetupArguments arguments;
     bool directoryGiven = false;
-    const char* p = commandLine != nullptr ? commandLine : "";
+    // No line at all: the system could not hand it over as text.
+    if (commandLine == nullptr) {
+        arguments.valid = false;
+        return arguments;
+    }
+    const char* p = commandLine;
     for (;;) {
         while (isBlank(*p)) ++p;
         if (*p == '\0') break;
@@ -26,7 +32,8 @@ SetupArguments parseSetupArguments(const char* commandLine) {
             // The uninstaller refuses a log whose paths are not plain, which
             // would leave such an installation in place for good.
             String directory = String(begin).left(static_cast<uint32_t>(length));
-            if (length < 260 && isPlainPath(directory))
+            // MAX_PATH counts UTF-16 units, not the bytes of the text.
+            if (platform::utf16Units(directory.text()) < 260 && isPlainPath(directory))
                 arguments.installationDirectory = directory;
             else
                 arguments.valid = false;

@@ -16,4 +16,5 @@ struct SetupArguments {
 // blanks included and quotes not, and is the installation directory itself. It
 // must be a plain absolute path (drive, backslashes, no "." or ".." step, no
 // name ending in a dot or blank) below a drive root, and only goes with /S.
+// A null line (one the system could not hand over as text) is invalid.
 SetupArguments parseSetupArguments(const char* commandLine);

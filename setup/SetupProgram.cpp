@@ -1,6 +1,7 @@
 #include "setup/SetupProgram.h"
 
 #include "engine/InstallRun.h"
+#include "engine/PathTrust.h"
 #include "engine/Undo.h"
 #include "foundation/MessageBoxes.h"
 #include "installlog/LogDigest.h"
@@ -20,14 +21,18 @@ void sayGoodbye() {
 // Held from before the settings are read until the program ends.
 class SetupLock {
 public:
-    SetupLock() : lock_(nullptr) { platform::claimInstanceLock(product::setupMutexName, &lock_); }
+    SetupLock()
+        : lock_(nullptr), status_(platform::claimInstanceLock(product::setupMutexName, &lock_)) {}
     ~SetupLock() { platform::releaseInstanceLock(lock_); }
     SetupLock(const SetupLock&) = delete;
     SetupLock& operator=(const SetupLock&) = delete;
     bool held() const { return lock_ != nullptr; }
+    // Why it is not held: errAlreadyExists when another setup holds it.
+    platform::Status status() const { return status_; }
 
 private:
     platform::InstanceLock lock_;
+    platform::Status status_;
 };
 
 // The recorded version when the product counts as installed, else empty text.
@@ -39,7 +44,7 @@ String installedVersion() {
 }
 
 bool folderPath(int csidl, String& path) {
-    char buffer[260];
+    char buffer[platform::shellPathBytes];
     if (platform::specialFolderPath(csidl, buffer) != platform::statusOk) return false;
     path = buffer;
     return true;
@@ -67,34 +72,30 @@ int runSilentSetup(const SetupArguments& arguments) {
 
 ErrorHandle installProduct(const String& installationDirectory, const String& shortcutDirectory,
                            const String& desktopDirectory) {
-    ErrorHandle result;
-    String writtenLogDigest;
-    {
-        InstallSet set;
-        result = set.parseInstallSet(product::installSetPrefix);
-        if (!isFailure(result)) result = set.checkPackedResources();
-        if (!isFailure(result)) {
-            GroupList groupsToInstall(8, false);
-            groupsToInstall.append(product::groupToInstall);
-            FileLocations locations;
-            locations.setLocationValue("%APP%", installationDirectory);
-            locations.setLocationValue("%SHORTCUT%", shortcutDirectory);
-            locations.setLocationValue("%DESKTOP%", desktopDirectory);
-            set.setLocations(locations);
-            set.log.applicationName = product::applicationName;
-            AppsEntry apps;
-            apps.displayVersion = product::displayVersion;
-            apps.publisher = product::publisher;
-            apps.displayIcon = product::displayIcon;
-            result = runInstall(set, groupsToInstall, product::productName, apps);
-            // The user is shown the run's failure; what the undo met is of no
-            // further use to them.
-            if (isFailure(result)) undoInstallation(set.log);
-            else writtenLogDigest = logDigest(set.log);
-        }
-    }
+    InstallSet set;
+    ErrorHandle result = set.parseInstallSet(product::installSetPrefix);
+    if (!isFailure(result)) result = set.checkPackedResources();
+    if (isFailure(result)) return result;
+    GroupList groupsToInstall(8, false);
+    groupsToInstall.append(product::groupToInstall);
+    FileLocations locations;
+    locations.setLocationValue("%APP%", installationDirectory);
+    locations.setLocationValue("%SHORTCUT%", shortcutDirectory);
+    locations.setLocationValue("%DESKTOP%", desktopDirectory);
+    set.setLocations(locations);
+    set.log.applicationName = product::applicationName;
+    AppsEntry apps;
+    apps.displayVersion = product::displayVersion;
+    apps.publisher = product::publisher;
+    apps.displayIcon = product::displayIcon;
+    result = runInstall(set, groupsToInstall, product::productName, apps);
     if (!isFailure(result))
-        result = ProductSettings().recordInstallation(installationDirectory, writtenLogDigest);
+        result = ProductSettings().recordInstallation(installationDirectory, logDigest(set.log));
+    // Finished means sealed and recorded. Short of that the Uninstall entry
+    // would only start an uninstaller that refuses the log, so whatever
+    // failed, the run's record is undone whole. The user is shown what
+    // failed; what the undo met is of no further use to them.
+    if (isFailure(result)) undoUnfinishedInstallation(set.log);
     return result;
 }
 
@@ -109,8 +110,16 @@ void runSetup(const String& installationDirectory, const String& shortcutDirecto
                  "Installation is complete.\nDo you wish to view the HTML documentation now?",
                  true)) {
         String page = installationDirectory + product::documentationPage;
-        if (platform::shellExecute("open", page.text()) != platform::statusOk)
+        // Handed to the shell as administrator: only when no folder on its way,
+        // nor the page, was made a link while the question waited.
+        if (crossesReparsePoint(page)) {
+            String message;
+            message.format("The documentation \"%s\" was not opened: a junction or link lies on its way.",
+                           page.text());
+            showReport(nullptr, product::caption, makeError(message));
+        } else if (platform::shellExecute("open", page.text()) != platform::statusOk) {
             showReport(nullptr, product::caption, makeError("Unable to launch browser."));
+        }
     }
 }
 
@@ -123,9 +132,16 @@ int runSetupProgram(const char* commandLine) {
     SetupLock lock;
     if (!lock.held()) {
         if (arguments.silent) return exitFailed;
-        showReport(nullptr, product::caption,
-                   makeError("Another setup of Vantorel is running.\n"
-                             "Wait until it has finished, then start this one again."));
+        if (lock.status() == platform::errAlreadyExists) {
+            showReport(nullptr, product::caption,
+                       makeError("Another setup of Vantorel is running.\n"
+                                 "Wait until it has finished, then start this one again."));
+        } else {
+            String message;
+            message.format("Unable to tell whether another setup of Vantorel is running: %s",
+                           systemReason(lock.status()).text());
+            showReport(nullptr, product::caption, makeError(message));
+        }
         return 0;
     }
     if (arguments.silent) return runSilentSetup(arguments);

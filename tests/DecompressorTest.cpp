@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "installset/Crc16.h"
 #include "installset/LiteralLzwDecoder.h"
 #include "installset/LzwDecoder.h"
 #include "tools/pack/LzwEncoder.h"
@@ -38,12 +39,44 @@ std::string decode(const Bytes& payload, uint32_t dstLen, uint32_t maxWidth, std
     return r.isNull() ? *buffer : std::string(reportText(r).text());
 }
 
-// The fast decoder must match the literal one on every byte and every report.
+// The output through a window of the given size, and the report; pieces
+// delivered so far in *delivered, the checksum in *crc. refuseAt: the
+// delivery that is refused.
+std::string throughWindow(const Bytes& payload, uint32_t dstLen, uint32_t maxWidth, uint32_t window,
+                          std::string* delivered, uint16_t* crc = nullptr, int refuseAt = -1) {
+    struct Sink {
+        std::string* bytes;
+        int left;
+        static bool take(void* context, const unsigned char* bytes, uint32_t length) {
+            Sink* sink = static_cast<Sink*>(context);
+            if (sink->left-- == 0) return false;
+            sink->bytes->append(reinterpret_cast<const char*>(bytes), length);
+            return true;
+        }
+    } sink{delivered, refuseAt};
+    delivered->clear();
+    std::vector<unsigned char> room(window);
+    LzwOutput output{room.data(), window, Sink::take, &sink};
+    uint16_t sum = 0;
+    ErrorHandle r = LzwDecoder(maxWidth).decompress(payload.empty() ? nullptr : payload.data(), uint32_t(payload.size()),
+                                                    output, dstLen, crc ? crc : &sum);
+    return r.isNull() ? *delivered : std::string(reportText(r).text());
+}
+
+// The fast decoder must match the literal one on every byte and every report,
+// into the caller's buffer and through the smallest window; the checksum it
+// takes on the way is that of its output.
 std::string decoded(const Bytes& payload, uint32_t dstLen, uint32_t maxWidth = 14, std::string* buffer = nullptr) {
-    std::string fastBuffer, literalBuffer;
+    std::string fastBuffer, literalBuffer, delivered;
+    uint16_t windowCrc = 0;
     std::string fast = decode<LzwDecoder>(payload, dstLen, maxWidth, &fastBuffer);
     EXPECT_TRUE(fast == decode<LiteralLzwDecoder>(payload, dstLen, maxWidth, &literalBuffer) && fastBuffer == literalBuffer)
         << "the decoders differ";
+    EXPECT_TRUE(throughWindow(payload, dstLen, maxWidth, lzwSmallestWindow, &delivered, &windowCrc) == fast &&
+                literalBuffer.compare(0, delivered.size(), delivered) == 0)
+        << "the window differs";
+    uint16_t sum = crc16(reinterpret_cast<const unsigned char*>(fast.data()), uint32_t(fast.size()), 0);
+    EXPECT_TRUE(fast != literalBuffer || windowCrc == sum) << "the checksum on the way";
     if (buffer) *buffer = fastBuffer;
     return fast;
 }
@@ -140,4 +173,31 @@ TEST(LzwRoundTrip, EveryWidthManyResetsAndTheStringBound) {
     }
     std::string bound(400000, 'z');  // a string limit below the run length cuts the encoder's matches
     EXPECT_TRUE(decoded(lzwEncode(reinterpret_cast<const unsigned char*>(bound.data()), bound.size(), 12, 700), 400000, 12) == bound);
+}
+
+// A window holds a table's strings while later codes may copy them; a table
+// whose strings outgrow it goes on with those strings rebuilt link by link.
+// Whatever the window's size, the bytes and the reports are those of the
+// literal decoder, and a refused piece ends decoding at once.
+TEST(Decompressor, ThroughAWindowTheSameBytesAndReports) {
+    std::mt19937 rng(30);
+    std::string text;
+    while (text.size() < 400000) text += "the " + std::to_string(rng() % 3000) + (rng() % 4 ? " tile, " : " isle.\n");
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    for (uint32_t width : {9u, 12u, 16u}) {
+        Bytes packed = lzwEncode(bytes, text.size(), width);
+        std::string literal, delivered;
+        EXPECT_TRUE(decode<LiteralLzwDecoder>(packed, uint32_t(text.size()), width, &literal) == text);
+        for (uint32_t window : {uint32_t(lzwSmallestWindow), uint32_t(lzwSmallestWindow) * 3 / 2, 1u << 20}) {
+            uint16_t crc = 0;
+            EXPECT_TRUE(throughWindow(packed, uint32_t(text.size()), width, window, &delivered, &crc) == text) << width << " " << window;
+            EXPECT_EQ(crc, crc16(bytes, uint32_t(text.size()), 0));
+        }
+        EXPECT_EQ(throughWindow(packed, uint32_t(text.size()), width, lzwSmallestWindow, &delivered, nullptr, 1),
+                  "Error: Decompression error") << "the second piece refused";
+        EXPECT_TRUE(!delivered.empty() && delivered.size() < text.size() / 2 && text.compare(0, delivered.size(), delivered) == 0);
+    }
+    std::vector<unsigned char> small(lzwSmallestWindow - 1);
+    EXPECT_STREQ(reportText(LzwDecoder(14).decompress(Bytes{0x61, 0x31, 0x00}.data(), 3, LzwOutput{small.data(), uint32_t(small.size()), nullptr, nullptr}, 2, nullptr)).text(),
+                 "Error: Invalid Parameters") << "a window too small for the longest string";
 }

@@ -125,3 +125,32 @@ TEST_F(HostFileSystem, InjectedFailuresCountEveryCallAndTakeTheGivenCode) {
     EXPECT_EQ(got, 0u);
     closeStream(f);
 }
+
+// Whatever writes or deletes refuses a link in any folder from the drive root
+// down, as the Windows side does by holding those folders; reading through
+// one is harmless and allowed. A folder swapped for a link between two calls
+// is caught by the second.
+TEST_F(HostFileSystem, WritesAndDeletionsRefuseALinkOnTheWay) {
+    ASSERT_EQ(makeDirectory("C:\\Victim"), statusOk);
+    write("C:\\Victim\\keep.txt", "wb", "mine");
+    ASSERT_EQ(makeDirectory("C:\\Games"), statusOk);
+    std::filesystem::create_directory_symlink(drive("/drive_c/Victim"), drive("/drive_c/Games/Vantorel"));
+    Stream* f = nullptr;
+    expectFailure(makeDirectory("C:\\Games\\Vantorel\\doc"), errLinkOnTheWay);
+    expectFailure(unlinkFile("C:\\Games\\Vantorel\\keep.txt"), errLinkOnTheWay);
+    expectFailure(openStream("C:\\Games\\Vantorel\\keep.txt", "wb", &f), errLinkOnTheWay);
+    expectFailure(createNewStream("C:\\Games\\Vantorel\\new.txt", "wb", &f), errLinkOnTheWay);
+    expectFailure(replaceFile("C:\\Victim\\keep.txt", "C:\\Games\\Vantorel\\keep.txt"), errLinkOnTheWay);
+    EXPECT_EQ(read("C:\\Games\\Vantorel\\keep.txt", "rb"), "mine");
+
+    std::filesystem::remove(drive("/drive_c/Games/Vantorel"));
+    ASSERT_EQ(makeDirectory("C:\\Games\\Vantorel"), statusOk);
+    write("C:\\Games\\Vantorel\\a.txt", "wb", "ours");
+    host::afterNextUnlink([&] {
+        std::filesystem::rename(drive("/drive_c/Games/Vantorel"), drive("/drive_c/Games/Mine"));
+        std::filesystem::create_directory_symlink(drive("/drive_c/Victim"), drive("/drive_c/Games/Vantorel"));
+    });
+    ASSERT_EQ(unlinkFile("C:\\Games\\Vantorel\\a.txt"), statusOk);
+    expectFailure(createNewStream("C:\\Games\\Vantorel\\keep.txt", "wb", &f), errLinkOnTheWay);
+    EXPECT_EQ(onHost("C:\\Victim\\keep.txt"), "mine");
+}

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "installlog/InstallLog.h"
+#include "installlog/LogDigest.h"
 #include "tests/support/TempSandbox.h"
 
 namespace {
@@ -69,6 +70,35 @@ TEST_F(InstallLogTest, WriterReportsWhatItCannotWrite) {
     ASSERT_FALSE(isFailure(log.writeLogFile("C:\\log.gus")));
     EXPECT_NE(bytes().find("APPLICATION_NAME|new\r\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(leftover));
+    // One that cannot be removed, a folder or a read-only file, is what the
+    // message names, with the system's reason.
+    std::filesystem::create_directories(leftover);
+    EXPECT_STREQ(log.writeLogFile("C:\\log.gus").message().text(),
+                 "Could not open file \"C:\\log.gus.new\" for writing: Access is denied.");
+    std::filesystem::remove(leftover);
+    sandbox.writeHostFile(leftover, "stale");
+    std::filesystem::permissions(leftover, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    EXPECT_STREQ(log.writeLogFile("C:\\log.gus").message().text(),
+                 "Could not open file \"C:\\log.gus.new\" for writing: Access is denied.");
+    EXPECT_NE(bytes().find("APPLICATION_NAME|new\r\n"), std::string::npos);
+}
+
+// The log is read whole before it is trusted, up to 16 MiB: a log of exactly
+// that size is read, one byte more is refused, and a failing read says so
+// rather than leaving a log cut short to be taken for a changed one.
+TEST_F(InstallLogTest, ReadsLogsUpToSixteenMebibytesAndSaysWhyNot) {
+    const std::string path = sandbox.path("C:\\big.gus");
+    std::string bytes(16u << 20, '\n');
+    sandbox.writeHostFile(path, bytes);
+    FileBytes file;
+    ASSERT_FALSE(isFailure(file.read("C:\\big.gus")));
+    EXPECT_EQ(file.size(), bytes.size());
+    sandbox.writeHostFile(path, bytes + "\n");
+    EXPECT_STREQ(file.read("C:\\big.gus").message().text(),
+                 "The file \"C:\\big.gus\" is too large to be an install log");
+    sandbox.writeHostFile(path, std::string(40000, '\n'));
+    platform::host::failCall(platform::host::Call::readStream, 2);
+    EXPECT_STREQ(log.readLogFile("C:\\big.gus").message().text(), "Could not read file \"C:\\big.gus\"");
 }
 
 TEST_F(InstallLogTest, ReaderStopsAtTheFirstLineItCannotAccept) {

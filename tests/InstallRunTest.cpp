@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/InstallRun.h"
+#include "engine/Undo.h"
 #include "tests/support/InstallSetResources.h"
 #include "tests/support/TempSandbox.h"
 
@@ -121,3 +122,18 @@ TEST_F(InstallRunTest, RecordsComeBeforeTheLinksAndKeysTheyName) {
 }
 
 }  // namespace
+
+// Product files and shortcut titles in any script are written, linked and
+// recorded under their exact names, and removed again by the same record.
+TEST_F(InstallRunTest, NamesInAnyScriptInstallAndAreRemovedAgain) {
+    ASSERT_FALSE(isFailure(install({"A|Default|%APP%\\Доки\\表示.txt|Справка|Y",
+                                    "B|Default|%APP%\\Cafe\u0301 \U0001F3B2.txt"})));
+    EXPECT_EQ(content("C:\\Games\\Vantorel\\Доки\\表示.txt"), "A bytes");
+    EXPECT_TRUE(std::filesystem::exists(sandbox.root() + "/drive_c/Games/Vantorel/Cafe\u0301 \U0001F3B2.txt"));
+    EXPECT_TRUE(exists(programs + "\\Справка.lnk"));
+    EXPECT_TRUE(exists("C:\\Users\\user\\Desktop\\Справка.lnk"));
+    EXPECT_EQ(recorded()[0], "Default|%APP%|C:\\Games\\Vantorel\\Доки\\表示.txt");
+    EXPECT_FALSE(isFailure(undoInstallation(set->log)));
+    for (const std::string& gone : Lines{"C:\\Games\\Vantorel", programs, "C:\\Users\\user\\Desktop\\Справка.lnk"})
+        EXPECT_FALSE(exists(gone)) << gone;
+}

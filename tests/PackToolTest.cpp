@@ -1,22 +1,28 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <list>
+#include <random>
 #include <stdexcept>
 #include <string>
 
+#include "engine/PathNames.h"
 #include "installset/InstallSet.h"
 #include "installset/PackedResource.h"
 #include "tests/support/ScopedResource.h"
 #include "tests/support/TempSandbox.h"
 #include "tools/pack/InstallSetOutput.h"
+#include "tools/pack/LzwEncoder.h"
 #include "tools/pack/Manifest.h"
 #include "tools/pack/OutputFolder.h"
 #include "tools/pack/PackedFile.h"
 
 namespace {
+
+typedef std::vector<unsigned char> Bytes;
 
 const char* const manifest =
     "# product files\n"
@@ -89,7 +95,13 @@ TEST_F(PackTool, BuildsTablesResourcesAndScriptsThatTheSetupReads) {
     ASSERT_EQ(set.entries.size(), 2);
     EXPECT_EQ(set.entries[0]->destinations.size(), 2);
     // What each file unpacks to is checked on the shipped install set, which this builder makes.
-    EXPECT_EQ(output(outputs, "VANTOREL000.lzf")[7], 14) << "text compresses";
+    EXPECT_EQ(output(outputs, "VANTOREL000.lzf")[7], packFile(Bytes(readme.begin(), readme.end()), false)[7])
+        << "text compresses, with its own width";
+    std::string out;
+    const std::string pack = "pack '" + at("m.txt") + "' '" + at("out") + "' --bin '" + at("bin") + "' --width ";
+    for (const char* refused : {"8", "17", "", "x", "012"}) EXPECT_FALSE(runPackTool(pack + "'" + refused + "'", &out)) << refused;
+    EXPECT_TRUE(runPackTool(pack + "12", &out));
+    EXPECT_EQ(sandbox.readHostFile(at("out/VANTOREL000.lzf"))[7], 12) << "a width forced";
     EXPECT_EQ(output(outputs, "VANTOREL001.lzf")[7], 0) << "stored as asked";
 }
 
@@ -111,6 +123,9 @@ TEST_F(PackTool, RefusesWhatTheSetupWouldRefuseOrCouldNotRemove) {
               "m.txt:2: shortcut title 'Help\\Index' is not a file name: a path separator or a character Windows refuses");
     EXPECT_EQ(row("FILESET|A1|Default|%APP%\\a.txt|Help|N"), "m.txt:2: desktop flag must be Y or empty, not 'N'");
     EXPECT_EQ(row("FILESET|A1|Default|%APP%\\a.txt|Help|Y"), "");
+    // Names are UTF-8: any script goes, bytes of a code page do not.
+    EXPECT_EQ(row("FILESET|A1|Default|%APP%\\Доки\\表示.txt|Справка|Y"), "");
+    EXPECT_EQ(row("FILESET|A1|Default|%APP%\\\x95\x5C.txt"), "m.txt:2: the line is not UTF-8 text");
 
     EXPECT_EQ(refusal("FILE|A1|missing.txt\n").substr(0, 20), "m.txt:1: cannot read");
     std::filesystem::create_directories(at("files/folder"));
@@ -120,6 +135,22 @@ TEST_F(PackTool, RefusesWhatTheSetupWouldRefuseOrCouldNotRemove) {
     std::filesystem::resize_file(at("files/huge.bin"), 2147483648u);
     EXPECT_EQ(refusal("FILE|A1|files/huge.bin\n"),
               "m.txt:1: source " + at("files/huge.bin") + " has 2147483648 bytes; the setup takes files of up to 2147483647 bytes");
+}
+
+// What the builder packs, the uninstaller removes again: a destination is
+// refused exactly when its installed path is one the uninstaller would not
+// touch.
+TEST_F(PackTool, PacksOnlyNamesTheUninstallerRemoves) {
+    write("files/a.txt", "a");
+    for (std::string name : {"readme.", "dir \\y.txt", "doc\\x. .", "a:b", "a\tb", "..\\x", "...",
+                             "readme.txt", " lead.txt", "a b\\.hidden\\c.txt", "x..y", "dir\\ y.txt"}) {
+        std::string refused =
+            refusal("FILEGROUP|Default\nFILESET|A1|Default|%APP%\\" + name + "\nFILE|A1|files/a.txt\n");
+        EXPECT_EQ(refused.empty(), isPlainPath(("C:\\Games\\Vantorel\\" + name).c_str()))
+            << name << ": " << refused;
+    }
+    EXPECT_EQ(refusal("FILEGROUP|Default\nFILESET|A1|Default|%APP%\\dir \\y.txt\nFILE|A1|files/a.txt\n"),
+              "m.txt:2: destination has the name 'dir ', which ends in a dot or blank that Windows drops");
 }
 
 TEST_F(PackTool, WarnsAboutRowsTheUninstallerOrTheGroupsLeaveOut) {
@@ -165,9 +196,82 @@ TEST_F(PackTool, UnpackWritesToStandardOutputAFileOrADevice) {
     EXPECT_TRUE(runPackTool("unpack '" + at("TEXT.lzf") + "' /dev/null", &out));
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 
+    std::string tool = std::string(VANTOREL_BINARY_DIR) + "/bin/vantorel-pack";
+    EXPECT_NE(std::system(("'" + tool + "' unpack '" + at("TEXT.lzf") + "' - >/dev/full 2>/dev/null").c_str()), 0)
+        << "a write that fails";
+    Bytes stored = packFile({0x13, 0xF7, 0x02, 0x99}, false);
+    write("STORED.lzf", std::string(stored.begin(), stored.end()));
+    out.clear();
+    EXPECT_TRUE(runPackTool("unpack '" + at("STORED.lzf") + "' -", &out));
+    EXPECT_EQ(out, "\x13\xF7\x02\x99");
+
+    packed[13] ^= 1;  // the unpacked checksum: found only once the bytes went out
+    write("BAD.lzf", std::string(packed.begin(), packed.end()));
+    EXPECT_FALSE(runPackTool("unpack '" + at("BAD.lzf") + "' -", &out));
     packed[packed.size() - 1] ^= 1;
     write("BAD.lzf", std::string(packed.begin(), packed.end()));
     out.clear();
     EXPECT_FALSE(runPackTool("unpack '" + at("BAD.lzf") + "' -", &out));
-    EXPECT_EQ(out, "") << "nothing of a bad resource";
+    EXPECT_EQ(out, "") << "nothing of a resource whose payload is bad";
+}
+
+namespace {
+
+// What the setup reads back: the width from the header, the bytes, both checks.
+Bytes unpackedBytes(const Bytes& resource) {
+    const unsigned char* data = nullptr;
+    uint32_t length = 0;
+    bool mustFree = false;
+    ErrorHandle result = unpackPackedBytes("TEST", resource.data(), uint32_t(resource.size()), &data, &length, &mustFree);
+    EXPECT_FALSE(isFailure(result)) << reportText(result).text();
+    Bytes bytes(data, data + length);
+    if (mustFree) std::free(const_cast<unsigned char*>(data));
+    return bytes;
+}
+
+}  // namespace
+
+// Small files try every width: a program's parts want a table that starts
+// over early, a long run of alike lines a wide one. A large file is tried at
+// the widest and narrower only where its samples leave them a chance; the
+// widest must not be kept where a narrower one is clearly smaller.
+TEST(PackWidth, EachFileGetsTheWidthThatPacksItSmallest) {
+    std::mt19937 rng(22);
+    auto words = [&](size_t count, size_t vocabulary, uint32_t seed) {
+        std::mt19937 pick(seed);
+        std::vector<std::string> list(vocabulary);
+        for (std::string& word : list)
+            for (uint32_t n = 3 + pick() % 6; n > 0; --n) word += char('a' + pick() % 26);
+        std::string text;
+        while (text.size() < count) text += list[rng() % vocabulary] + (rng() % 7 ? " " : ".\n");
+        return text;
+    };
+    // Parts of 3 KB with words of their own: what one part's table holds is
+    // no use in the next, so narrow tables, starting over often, win.
+    std::string lines = words(200000, 3000, 1), parts;
+    for (uint32_t part = 0; parts.size() < 600000; ++part) parts += words(3000, 40, part);
+    const size_t sampled = 65536;  // above this, the parts are searched as a large file is
+    const std::pair<const std::string*, size_t> inputs[] = {
+        {&lines, exhaustiveWidthLimit}, {&parts, parts.size()}, {&parts, sampled}};
+    for (const auto& [input, limit] : inputs) {
+        const unsigned char* data = reinterpret_cast<const unsigned char*>(input->data());
+        LzwChoice choice = smallestLzw(data, input->size(), limit);
+        EXPECT_TRUE(choice.payload == lzwEncode(data, input->size(), choice.width)) << choice.width;
+        // Sampled, the choice may miss the best by a hair, never by a percent.
+        size_t slack = input->size() <= limit ? 0 : choice.payload.size() / 100;
+        for (uint32_t width = 9; width <= 16; ++width)
+            EXPECT_GE(lzwEncode(data, input->size(), width).size() + slack, choice.payload.size() + (width < choice.width))
+                << width << " packs smaller than " << choice.width << ", or as small and narrower";
+        EXPECT_TRUE(input == &lines ? choice.width == 16 : choice.width < 14)
+            << choice.width << ": the lines want a wide table, the parts one that starts over often";
+    }
+    Bytes text(lines.begin(), lines.end()), resource = packFile(text, false);
+    EXPECT_EQ(resource[7], 16);
+    EXPECT_TRUE(unpackedBytes(resource) == text) << "the setup reads the width from the header";
+    Bytes noise(200000);
+    for (unsigned char& byte : noise) byte = static_cast<unsigned char>(rng());
+    Bytes stored = packFile(noise, false);
+    EXPECT_EQ(stored[7], 0) << "no width packs noise: stored";
+    EXPECT_TRUE(unpackedBytes(stored) == noise);
+    EXPECT_GE(smallestLzw(noise.data(), noise.size(), sampled).payload.size(), noise.size()) << "nor sampled";
 }

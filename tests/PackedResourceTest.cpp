@@ -84,6 +84,24 @@ std::string unpackInto(const Bytes& resource) {
     return bytes;
 }
 
+// The same through a window, for a caller that passes the bytes on.
+std::string unpackTo(const Bytes& resource) {
+    struct Sink {
+        static bool take(void* context, const unsigned char* bytes, uint32_t length) {
+            static_cast<std::string*>(context)->append(reinterpret_cast<const char*>(bytes), length);
+            return true;
+        }
+    };
+    std::string delivered;
+    std::vector<unsigned char> window(lzwSmallestWindow);
+    uint32_t length = 0;
+    ErrorHandle result = unpackPackedBytesTo("VANTOREL007", resource.data(), uint32_t(resource.size()),
+                                             LzwOutput{window.data(), lzwSmallestWindow, Sink::take, &delivered}, &length);
+    if (isFailure(result)) return result.message().text();
+    EXPECT_EQ(length, delivered.size());
+    return delivered;
+}
+
 const std::string corrupt = "Install set is corrupt.\nResource \"VANTOREL007\" ",
                   storedCorrupt = "Install set is corrupt.\nUncompressed resource \"VANTOREL007\" ";
 
@@ -102,6 +120,8 @@ TEST(UnpackResource, CompressedGetsABufferStoredIsHandedOutInPlace) {
     EXPECT_EQ(unpackInto(example), "abab");
     EXPECT_EQ(unpackInto(stored), "\1\2\3\4\5");
     EXPECT_EQ(obtained, before + 1);
+    EXPECT_EQ(unpackTo(example), "abab");
+    EXPECT_EQ(unpackTo(stored), "\1\2\3\4\5");
     EXPECT_EQ(released, obtained);
     refuse = true;
     EXPECT_EQ(unpackInto(example), "Invalid Parameters");
@@ -151,6 +171,31 @@ TEST(UnpackResource, EachFaultHasItsOwnReport) {
     for (const auto& [resource, report] : cases) {
         EXPECT_EQ(unpack(resource), report);
         EXPECT_EQ(unpackInto(resource), report) << "into the caller's buffers";
+        EXPECT_EQ(unpackTo(resource), report) << "through a window";
     }
     EXPECT_EQ(released, obtained) << "every buffer obtained is released on failure";
+}
+
+// The checksum folds long runs with carry-less multiplications where the
+// processor has them: every length and start value gives what the bit-by-bit
+// definition gives.
+TEST(Crc16, EveryLengthAndStartAsDefined) {
+    auto bitwise = [](const unsigned char* bytes, size_t length, uint16_t crc) {
+        for (size_t i = 0; i < length; ++i) {
+            crc ^= bytes[i];
+            for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ 0x8408 : crc >> 1;
+        }
+        return crc;
+    };
+    const unsigned char digits[] = "123456789";
+    EXPECT_EQ(crc16(digits, 9, 0), 0x2189);
+    EXPECT_EQ(crc16(digits, 0, 0x1234), 0x1234);
+    Bytes bytes(70000);
+    uint32_t seed = 5;
+    for (unsigned char& byte : bytes) byte = static_cast<unsigned char>((seed = seed * 1103515245 + 12345) >> 16);
+    for (size_t length : {1, 15, 16, 63, 64, 65, 79, 80, 127, 128, 129, 191, 1000, 4097, 69997})
+        for (uint16_t start : {0x0000, 0x0001, 0x8000, 0xBEEF})
+            for (size_t at : {0, 3})
+                EXPECT_EQ(crc16(bytes.data() + at, uint32_t(length), start), bitwise(bytes.data() + at, length, start))
+                    << length << " " << start << " " << at;
 }

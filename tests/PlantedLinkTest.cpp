@@ -86,7 +86,7 @@ TEST(PlantedLinkTest, ALinkPlantedWhereTheLogIsWrittenIsNeverFollowed) {
     platform::host::afterNextUnlink(plantBeside);
     log.applicationName = "changed";
     EXPECT_STREQ(log.writeLogFile(path).message().text(),
-                 "Could not open file \"C:\\Games\\Vantorel\\Vantorel.gus\" for writing");
+                 "Could not open file \"C:\\Games\\Vantorel\\Vantorel.gus.new\" for writing: The file exists.");
     expectUntouched(sandbox);
     EXPECT_EQ(sandbox.readHostFile(sandbox.path(path)), old);
 }

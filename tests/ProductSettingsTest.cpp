@@ -69,10 +69,24 @@ TEST_F(ProductSettingsTest, RecordingCompletesTheLogThenWritesTheValues) {
               "REG_KEY|HKEY_CURRENT_USER|Software\\Hollowmere\\Vantorel\\ScreenSaver\r\n"
               "REG_KEY|HKEY_CURRENT_USER|Software\\Hollowmere\\Vantorel\r\n");
 
+    // Half recorded is not recorded: the installation is undone, and the
+    // value that was written goes with it, whichever failed.
+    for (int failing : {2, 3}) {
+        written = putLog("GUS|1\r\n");
+        platform::host::failCall(platform::host::Call::regSetValue, failing);
+        EXPECT_STREQ(settings.recordInstallation("C:\\Vantorel", written).message().text(),
+                     failing == 2 ? "Unable to write the 'InstallationPath' registry value"
+                                  : "Unable to write the 'Version' registry value");
+        EXPECT_EQ(userHive().find("\"Version\""), std::string::npos);
+        EXPECT_EQ(userHive().find("\"InstallationPath\""), std::string::npos);
+        EXPECT_NE(userHive().find("[HKEY_CURRENT_USER\\Software\\Hollowmere\\Vantorel]"), std::string::npos);
+    }
+
+    // A log that cannot be read back says so, and is not taken for a changed one.
     written = putLog("GUS|1\r\n");
-    platform::host::failCall(platform::host::Call::regSetValue, 2);
+    platform::host::failCall(platform::host::Call::readStream, 1);
     EXPECT_STREQ(settings.recordInstallation("C:\\Vantorel", written).message().text(),
-                 "Unable to write the 'InstallationPath' registry value");
+                 "Could not read file \"C:\\Vantorel\\Vantorel.GUS\"");
 }
 
 // The installation folder may be writable by a standard user, who can change

@@ -19,13 +19,19 @@ std::string read(const char* commandLine) {
 }  // namespace
 
 TEST(SetupArguments, SwitchesAndTheDirectoryAsAScriptWritesThem) {
-    EXPECT_EQ(read(nullptr), "dialogue");
+    EXPECT_EQ(read(""), "dialogue");
     EXPECT_EQ(read("  \t "), "dialogue");
     EXPECT_EQ(read("/S"), "silent");
     EXPECT_EQ(read(" /s  "), "silent");
     EXPECT_EQ(read("/S /D=C:\\Silent Place\\Vantorel"), "silent into C:\\Silent Place\\Vantorel");
     // The rest of the line, inner blanks kept, trailing ones and one final backslash dropped.
     EXPECT_EQ(read("/S /d=D:\\A  B\\Vantorel\\  "), "silent into D:\\A  B\\Vantorel");
+    EXPECT_EQ(read("/S /D=C:\\Игры\\Vantorel"), "silent into C:\\Игры\\Vantorel");
+    EXPECT_EQ(read("/S /D=C:\\表示\\Vantorel"), "silent into C:\\表示\\Vantorel");
+    // MAX_PATH counts UTF-16 units: 250 Cyrillic letters are 500 bytes but fit.
+    std::string cyrillic;
+    for (int i = 0; i < 250; ++i) cyrillic += "Ж";
+    EXPECT_EQ(read(("/S /D=C:\\" + cyrillic).c_str()), "silent into C:\\" + cyrillic);
 }
 
 TEST(SetupArguments, RefusesWhatItDoesNotKnowAndPathsThatAreNotPlain) {
@@ -39,6 +45,10 @@ TEST(SetupArguments, RefusesWhatItDoesNotKnowAndPathsThatAreNotPlain) {
     for (const char* line : refused) EXPECT_EQ(read(line), "refused") << line;
     std::string tooLong = "/S /D=C:\\" + std::string(300, 'v');
     EXPECT_EQ(read(tooLong.c_str()), "refused");
+    std::string pairs;  // 130 characters above the Basic Multilingual Plane: 260 UTF-16 units
+    for (int i = 0; i < 130; ++i) pairs += "\U0001F3B2";
+    EXPECT_EQ(read(("/S /D=C:\\" + pairs).c_str()), "refused");
+    EXPECT_EQ(read(nullptr), "refused") << "a line the system could not hand over as text";
     // The switch is known even when the line is refused: a silent run shows no box.
     EXPECT_TRUE(parseSetupArguments("/S /X").silent);
 }

@@ -41,7 +41,8 @@ protected:
                 const std::string& arguments = "") {
         std::string input = sandbox.root() + "/answers";
         sandbox.writeHostFile(input, answers);
-        std::string command = "env VANTOREL_SANDBOX='" + sandbox.root() + "' PATH='" + binDir +
+        std::string command = "env VANTOREL_SANDBOX='" + sandbox.root() + "' VANTOREL_USER='" +
+                              platform::host::userName() + "' PATH='" + binDir +
                               ":/usr/bin:/bin' '" + VANTOREL_BINARY_DIR + "/bin/" + program +
                               "' " + arguments + " < '" + input + "' 2>&1";
         FILE* pipe = ::popen(command.c_str(), "r");
@@ -268,6 +269,72 @@ TEST_F(SetupProgramTest, SecondSetupSaysSoAndReadsNothing) {
     platform::InstanceLock free = nullptr;
     EXPECT_EQ(platform::claimInstanceLock("Hollowmere.Vantorel.Setup", &free), platform::statusOk);
     platform::releaseInstanceLock(free);
+
+    // A name that cannot be made for another reason is not another setup,
+    // and is not said to be one; still nothing is read.
+    fs::remove_all(sandbox.root() + "/objects");
+    sandbox.writeHostFile(sandbox.root() + "/objects", "");
+    Session failed = run("y\n");
+    EXPECT_EQ(failed.status, 0);
+    EXPECT_EQ(count(failed.output, caption), 1) << failed.output;
+    EXPECT_NE(failed.output.find("Error: Unable to tell whether another setup of Vantorel is running: "
+                                 "The system cannot find the path specified."), npos)
+        << failed.output;
+    EXPECT_EQ(silent("vantorel-setup", "/S"), 2);
+    EXPECT_EQ(hive("HKEY_CURRENT_USER"), userBefore);
+}
+
+// A user whose name no Western code page holds installs into folders in
+// several scripts: Cyrillic, a CJK name whose code-page form ends in the byte
+// of a backslash (表), a character above the Basic Multilingual Plane and a
+// letter with a combining accent. Every name is exact on disk, in the log and
+// in the registry; names match in another case as Windows matches them; and
+// the removal takes everything away, leaving no stray folder.
+class UnicodeSetupTest : public SetupProgramTest {
+protected:
+    UnicodeSetupTest() {
+        platform::host::setUserName("Игорь");
+        platform::host::ensureSandbox();
+    }
+    ~UnicodeSetupTest() override { platform::host::setUserName("user"); }
+};
+
+TEST_F(UnicodeSetupTest, InstallAndRemovalInAnyScript) {
+    const std::string dir = "C:\\Игры\\表示 \U0001F3B2\\Cafe\u0301\\Vantorel";
+    ASSERT_EQ(silent("vantorel-setup", "/S '/D=" + dir + "'"), 0);
+    const std::string profile = "C:\\Users\\Игорь";
+    const std::string programs = profile + "\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
+    for (const std::string& made : Paths{dir + "\\Vantorel.exe", profile + "\\Desktop\\Vantorel.lnk",
+                                         programs + "\\Vantorel\\Uninstall Vantorel v0.94a.lnk"})
+        EXPECT_TRUE(exists(made)) << made;
+    EXPECT_TRUE(fs::is_directory(sandbox.root() + "/drive_c/Игры/表示 \U0001F3B2/Cafe\u0301/Vantorel"));
+    EXPECT_FALSE(exists("C:\\表")) << "a name is split only at its backslashes";
+    const std::string gus = sandbox.readHostFile(sandbox.path(dir + "\\Vantorel.gus"));
+    EXPECT_NE(gus.find("FILE_LOCATIONS|%APP%|" + dir + "\r\n"), npos) << gus;
+    EXPECT_NE(gus.find("FILE_LOCATIONS|%DESKTOP%|" + profile + "\\Desktop\r\n"), npos) << gus;
+    std::string machine = hive("HKEY_LOCAL_MACHINE");
+    EXPECT_NE(machine.find("\"InstallLocation\"=\"C:\\\\Игры\\\\表示 \U0001F3B2\\\\Cafe\u0301\\\\Vantorel\""),
+              npos)
+        << machine;
+
+    // The log named in capitals, as a user may type it: the same file to Windows.
+    std::string shouted = "C:\\ИГРЫ\\表示 \U0001F3B2\\CAFE\u0301\\VANTOREL\\vantorel.GUS";
+    EXPECT_EQ(silent("vantorel-uninstall", "/S '" + shouted + "'"), 0);
+    for (const std::string& gone : Paths{dir, profile + "\\Desktop\\Vantorel.lnk", programs + "\\Vantorel"})
+        EXPECT_FALSE(exists(gone)) << gone;
+    EXPECT_EQ(hive("HKEY_LOCAL_MACHINE").find("Uninstall\\\\Vantorel"), npos);
+}
+
+// The folder browser finds an existing folder typed in another case and
+// hands it back as the file system spells it.
+TEST_F(UnicodeSetupTest, TheBrowserSpellsAFolderAsItExists) {
+    fs::create_directories(sandbox.root() + "/drive_c/Игры");
+    const std::string startMenu = "C:\\Users\\Игорь\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
+    Session typed = run("y\nc:\\ИГРЫ\n" + startMenu + "\\PROGRAMS\ny\nn\n");
+    EXPECT_NE(typed.output.find("Install Vantorel to 'C:\\Игры\\Vantorel'?"), npos) << typed.output;
+    EXPECT_EQ(typed.output.find("Error:"), npos) << typed.output;
+    EXPECT_TRUE(exists(startMenu + "\\Programs\\Vantorel\\Vantorel.lnk"));
+    EXPECT_NE(hive("HKEY_CURRENT_USER").find("\"InstallationPath\"=\"C:\\\\Игры\\\\Vantorel\""), npos);
 }
 
 }  // namespace

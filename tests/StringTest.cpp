@@ -4,6 +4,7 @@
 #include <string>
 
 #include "foundation/String.h"
+#include "platform/Text.h"
 
 TEST(StringSharing, CopiesAndTheEmptyTextShareUntilOneChanges) {
     String a("abc");
@@ -70,4 +71,30 @@ TEST(StringFormat, GrowsToFitNeverPastAndMayFormatItsOwnText) {
     large.format("[%s]", large.text());  // formatted in place before
     EXPECT_STREQ(large.text(), "[xyz]");
     EXPECT_EQ(large.capacity(), 2000u);
+}
+
+// Names compare as Windows compares file, key and value names: letter by
+// letter in any script, by the system's upper case of each UTF-16 unit, with
+// no normalisation and nothing folded above the Basic Multilingual Plane.
+TEST(NameComparison, WithoutRegardToCaseInAnyScript) {
+    EXPECT_EQ(compareNoCase("C:\\ИГРЫ\\Vantorel", "c:\\игры\\vantorel"), 0);
+    EXPECT_EQ(compareNoCase("ΑΘΗΝΑ", "αθηνα"), 0);
+    EXPECT_EQ(compareNoCase("Ärger", "äRGER"), 0);
+    EXPECT_EQ(compareNoCase("表示", "表示"), 0);
+    EXPECT_NE(compareNoCase("表示", "表"), 0);
+    EXPECT_NE(compareNoCase("Café", "Cafe\u0301"), 0);       // precomposed is another name
+    EXPECT_NE(compareNoCase("\U00010428", "\U00010400"), 0);  // Deseret: not folded
+    EXPECT_NE(compareNoCase("straße", "STRASSE"), 0);         // one unit never becomes two
+    EXPECT_LT(compareNoCase("Игры", "Игры\\x"), 0);
+    EXPECT_EQ(compareNoCase("C:\\ИГРЫ\\x", "c:\\игры", 11), 0);  // a prefix, in bytes
+    EXPECT_EQ(String("C:\\Игры\\Доки").find(0, "доки", false), 12u);
+}
+
+TEST(NameComparison, Utf8IsCheckedAndCountedAsWindowsCountsIt) {
+    const char* good = "Игорь 表示 \U0001F3B2";
+    EXPECT_TRUE(platform::isValidUtf8(good, std::strlen(good)));
+    for (const char* bad : {"\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80", "\xE8\xA1"})
+        EXPECT_FALSE(platform::isValidUtf8(bad, std::strlen(bad))) << bad;
+    EXPECT_EQ(platform::utf16Units("Игорь"), 5u);
+    EXPECT_EQ(platform::utf16Units("a\U0001F3B2"), 3u);  // a surrogate pair
 }

@@ -172,6 +172,15 @@ TEST_F(UninstallerTest, ALogTheSystemDoesNotVouchForRemovesNothing) {
     EXPECT_EQ(uninstall(), 1);
     EXPECT_NE(lastBox().find("is not the one registered"), std::string::npos);
     EXPECT_EQ(hive("HKEY_LOCAL_MACHINE").find("Vantorel v0.94a"), std::string::npos);
+    // An entry the system would not let us read may well be the right one:
+    // that is no answer, and is said as it is.
+    writeLog(file);
+    for (platform::host::Call kind : {platform::host::Call::regOpenKey, platform::host::Call::regQueryValue}) {
+        platform::host::failCall(kind, 1);
+        EXPECT_EQ(uninstall(), 1);
+        EXPECT_EQ(lastBox(), "Error: The Uninstall entry of Vantorel v0.94a could not be read: Access is denied. "
+                             "Nothing was removed.");
+    }
 
     EXPECT_TRUE(exists("Games/Vantorel/Vantorel.exe"));
     for (const auto& box : platform::host::shownBoxes()) EXPECT_EQ(box.text.find("Do you wish"), std::string::npos);
@@ -183,6 +192,10 @@ TEST_F(UninstallerTest, RemovesNothingWithoutAReadableLogOrAYes) {
     writeLog(file + "BROKEN|x\r\n");
     EXPECT_EQ(uninstall(), 1);
     EXPECT_EQ(lastBox(), "Error: Unknown type in line \"BROKEN|x\"\nNothing was removed.");
+    writeLog(file);
+    platform::host::failCall(platform::host::Call::readStream, 1);
+    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(lastBox(), "Error: Could not read file \"C:\\Games\\Vantorel\\Vantorel.gus\"\nNothing was removed.");
     EXPECT_EQ(runUninstallProgram(nullptr), 1);
     EXPECT_EQ(lastBox().find("Error: No install log was given."), 0u);
 
@@ -192,3 +205,60 @@ TEST_F(UninstallerTest, RemovesNothingWithoutAReadableLogOrAYes) {
 }
 
 }  // namespace
+
+// A standard user renames C:\Games, which they made, and puts a link to their
+// victim's folder in its place, copying the log along: before the run, or
+// while the question waits. The removal then would go wherever the link
+// leads; it is refused instead, and both folders keep everything.
+class SwappedFolderTest : public UninstallerTest {
+protected:
+    void installAndVictim() {
+        for (const char* file : {"Games/Vantorel/Readme.txt", "Games/Vantorel/doc/Vantorel.html",
+                                 "Victim/Vantorel/Readme.txt", "Victim/Vantorel/doc/Vantorel.html"})
+            put(file);
+        writeLog("INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\Readme.txt\r\n"
+                 "INSTALLED_FILE|Default|%APP%|C:\\Games\\Vantorel\\doc\\Vantorel.html\r\n"
+                 "REG_KEY|HKEY_LOCAL_MACHINE|" + std::string(entryKey) + "\r\n");
+    }
+    void swap() {
+        std::filesystem::rename(drive("Games"), drive("Games.mine"));
+        std::filesystem::copy_file(drive("Games.mine/Vantorel/Vantorel.gus"), drive("Victim/Vantorel/Vantorel.gus"));
+        std::filesystem::create_directory_symlink(drive("Victim"), drive("Games"));
+    }
+    void expectRefusedAndKept() {
+        EXPECT_EQ(lastBox(), "Error: The folder \"C:\\Games\\Vantorel\" is reached through a junction or link. "
+                             "Nothing was removed.");
+        for (const char* kept : {"Victim/Vantorel/Readme.txt", "Victim/Vantorel/doc/Vantorel.html",
+                                 "Games.mine/Vantorel/Readme.txt", "Games.mine/Vantorel/doc/Vantorel.html"})
+            EXPECT_TRUE(exists(kept)) << kept;
+        EXPECT_NE(hive("HKEY_LOCAL_MACHINE").find("Uninstall\\Vantorel"), std::string::npos);
+    }
+};
+
+TEST_F(SwappedFolderTest, BeforeTheRun) {
+    installAndVictim();
+    swap();
+    EXPECT_EQ(uninstall(), 1);
+    expectRefusedAndKept();
+}
+
+TEST_F(SwappedFolderTest, WhileTheQuestionWaits) {
+    installAndVictim();
+    platform::host::onNextBox([this] { swap(); });
+    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(platform::host::shownBoxes().size(), 2u);
+    expectRefusedAndKept();
+}
+
+// The seal is checked before a line is parsed: a log edited to 200,000 lines
+// is refused as changed, never read line by line, even when its first line
+// after the header would stop the parser.
+TEST_F(UninstallerTest, AnEditedLogIsRefusedBeforeItIsParsed) {
+    writeLog("");
+    std::string edited = "GUS|1\r\nAPPLICATION_NAME|Vantorel v0.94a\r\nNOT_A_LINE\r\n";
+    for (int i = 0; i < 200000; ++i) edited += "INSTALLED_FILE|Default|%WIN%|C:\\WINDOWS\\x" + std::to_string(i) + "\r\n";
+    sandbox.writeHostFile(drive("Games/Vantorel/Vantorel.gus"), edited);
+    EXPECT_EQ(uninstall(), 1);
+    EXPECT_EQ(lastBox(), "Error: The install log \"C:\\Games\\Vantorel\\Vantorel.gus\" has been changed since "
+                         "the installation. Nothing was removed.");
+}

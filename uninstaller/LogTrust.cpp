@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/PathNames.h"
+#include "engine/PathTrust.h"
 #include "engine/UninstallerDeployment.h"
 #include "foundation/RegistryKey.h"
 #include "installlog/LogDigest.h"
@@ -15,7 +16,7 @@ namespace {
 ErrorHandle refuse(const String& reason) { return makeError(reason + " Nothing was removed."); }
 
 String systemFolder(int csidl) {
-    char path[260];
+    char path[platform::shellPathBytes];
     return platform::specialFolderPath(csidl, path) == platform::statusOk ? String(path) : String();
 }
 
@@ -50,7 +51,7 @@ bool isBelowOneOf(const String& folder, const String* choices, int count) {
 
 SystemFolders SystemFolders::ofThisMachine() {
     SystemFolders folders;
-    char windows[260];
+    char windows[platform::shellPathBytes];
     if (platform::windowsDirectory(windows, sizeof windows) == platform::statusOk)
         folders.windows = windows;
     folders.startMenus[0] = systemFolder(platform::csidlStartMenu);
@@ -70,9 +71,23 @@ ErrorHandle checkRegistration(const String& logPath, const char* data, size_t si
     RegistryKey entry(uninstallKeyPath(applicationName).text(), 1,
                       RegistryKey::existingOnly);
     String command, stored;
-    bool registered = !isFailure(entry.readText("UninstallString", command));
-    bool digested = !isFailure(entry.readText(logDigestValueName, stored));
+    // An entry or value that is not there answers the question; one the
+    // system would not let us read leaves it open.
+    platform::Status unreadable = platform::statusOk;
+    auto read = [&](const char* name, String& value) {
+        bool got = !isFailure(entry.readText(name, value));
+        if (!got && unreadable == platform::statusOk && !platform::isMissing(entry.status()))
+            unreadable = entry.status();
+        return got;
+    };
+    bool registered = read("UninstallString", command);
+    bool digested = read(logDigestValueName, stored);
     entry.close();
+    if (unreadable != platform::statusOk) {
+        reason.format("The Uninstall entry of %s could not be read: %s", applicationName.text(),
+                      systemReason(unreadable).text());
+        return refuse(reason);
+    }
     if (!registered || !same(registeredLogPath(command), logPath)) {
         reason.format("The install log \"%s\" is not the one registered for %s.", logPath.text(),
                       applicationName.text());
@@ -123,6 +138,18 @@ ErrorHandle checkLocations(const InstallLog& log, const String& logPath,
     reason.format("The install log \"%s\" gives %s as \"%s\", which is not %s.", logPath.text(),
                   macro, value.text(), wanted);
     return refuse(reason);
+}
+
+ErrorHandle checkWays(const InstallLog& log) {
+    const FileLocations& l = log.locations;
+    const String* const bases[] = {&l.APP, &l.SHORTCUT, &l.DESKTOP, &l.WIN};
+    for (const String* base : bases) {
+        if (base->isEmpty() || !crossesReparsePoint(*base)) continue;
+        String reason;
+        reason.format("The folder \"%s\" is reached through a junction or link.", base->text());
+        return refuse(reason);
+    }
+    return noError();
 }
 
 bool mayDeleteKey(const RegistryKeyRecord& record, const String& applicationName) {

@@ -34,6 +34,12 @@ ErrorHandle checkRegistration(const String& logPath, const char* data, size_t si
 ErrorHandle checkLocations(const InstallLog& log, const String& logPath,
                            const SystemFolders& folders);
 
+// No junction or link lies on the way from the drive root to any location the
+// log's files are in: a standard user may rename a folder above the
+// installation that they made and put a link to another folder in its place,
+// copying the log along, and the removal would then go there.
+ErrorHandle checkWays(const InstallLog& log);
+
 // Whether the log may have the uninstaller delete this key: the product's own
 // Uninstall entry under the local machine, or a product's key below
 // Software\<company>\ under the current user.

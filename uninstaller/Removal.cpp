@@ -50,7 +50,7 @@ RemovalReport removeInstallation(const InstallLog& log) {
             continue;
         }
         // Checked right before the deletion, after the files before it went.
-        if (crossesReparsePoint(record.path, base, removesBase(record.location))) {
+        if (crossesReparsePoint(record.path)) {
             addProblem(report, record.path, "not removed, a junction or link lies on its way");
             continue;
         }

@@ -25,17 +25,29 @@ int runUninstallProgram(const char* logPath, bool silent) {
                        "the product's install log (the .gus file) as its argument."));
         return 1;
     }
-    // The bytes are read once: the digest is checked on exactly what is parsed.
+    // The bytes are read once: the digest is checked on exactly what is
+    // parsed, and before a line is parsed, so that an edited log, however
+    // large, costs no more than reading and hashing it.
     FileBytes bytes;
     InstallLog log;
     ErrorHandle read = bytes.read(logPath);
-    if (!isFailure(read)) read = log.readLogText(bytes.data(), bytes.size());
     if (isFailure(read)) {
         tell(makeError(read.message() + "\nNothing was removed."));
         return 1;
     }
-    ErrorHandle trust = checkRegistration(logPath, bytes.data(), bytes.size(), log.applicationName);
-    if (!isFailure(trust)) trust = checkLocations(log, logPath, SystemFolders::ofThisMachine());
+    ErrorHandle trust = checkRegistration(logPath, bytes.data(), bytes.size(),
+                                          logApplicationName(bytes.data(), bytes.size()));
+    if (isFailure(trust)) {
+        tell(trust);
+        return 1;
+    }
+    read = log.readLogText(bytes.data(), bytes.size());
+    if (isFailure(read)) {
+        tell(makeError(read.message() + "\nNothing was removed."));
+        return 1;
+    }
+    trust = checkLocations(log, logPath, SystemFolders::ofThisMachine());
+    if (!isFailure(trust)) trust = checkWays(log);
     if (isFailure(trust)) {
         tell(trust);
         return 1;
@@ -44,6 +56,12 @@ int runUninstallProgram(const char* logPath, bool silent) {
     question.format("Do you wish to remove %s and all of its components?",
                     log.applicationName.text());
     if (!silent && !askYesNo(nullptr, caption, question.text(), false)) return 0;
+    // The question may have waited a long time: the folders are checked again.
+    trust = checkWays(log);
+    if (isFailure(trust)) {
+        tell(trust);
+        return 1;
+    }
 
     RemovalReport report = removeInstallation(log);
     if (report.problems.isEmpty()) {

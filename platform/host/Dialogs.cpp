@@ -2,6 +2,8 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <functional>
+#include <utility>
 
 #include "platform/Dialogs.h"
 #include "platform/host/HostControl.h"
@@ -14,6 +16,7 @@ bool scripted = false;
 bool exhausted = false;
 std::deque<int> answers;
 std::vector<ShownBox> shown;
+std::function<void()> whileShown;
 
 const char* iconName(unsigned flags) {
     switch (flags & 0xF0) {
@@ -59,7 +62,10 @@ void scriptAnswers(const std::vector<int>& list) {
 void stopScript() {
     scripted = false;
     answers.clear();
+    whileShown = nullptr;
 }
+
+void onNextBox(std::function<void()> action) { whileShown = std::move(action); }
 
 std::vector<ShownBox>& shownBoxes() { return shown; }
 
@@ -89,6 +95,9 @@ Status messageBox(const char* text, const char* caption, unsigned flags, int* an
     uint32_t injected = 0;
     if (host::injectFault(host::Call::messageBox, &injected)) return host::failWith(injected);
     host::shown.push_back({caption, text, flags});
+    std::function<void()> action = std::move(host::whileShown);
+    host::whileShown = nullptr;
+    if (action) action();
     *answer = answerOf(text, caption, flags);
     return statusOk;
 }

@@ -36,6 +36,7 @@ bool touchesMachine(Call kind) {
         case Call::regOpenKey:
         case Call::regSetValue:
         case Call::regDeleteKey:
+        case Call::regDeleteValue:
         case Call::saveLink:
         case Call::fileVersionInfo:
             return true;
@@ -53,8 +54,8 @@ uint32_t usualCode(Call kind) {
         case Call::readStream: return errReadFault;
         case Call::loadResource: return errResourceDataNotFound;
         case Call::formatText: return errInvalidParameter;
-        case Call::messageBox:
-        case Call::ansiToWide: return errNotEnoughMemory;
+        case Call::messageBox: return errNotEnoughMemory;
+        case Call::commandLineTail: return errNoUnicodeTranslation;
         case Call::initializeComponents:
         case Call::createShellLink:
         case Call::setLinkPath:

@@ -118,6 +118,8 @@ Status openStream(const char* path, const char* modeText, Stream** stream) {
     bool writing = mode.kind != 'r' || mode.plus;
     MappedPath mapped;
     if (Status status = mapForOpening(host::Call::openStream, path, &mapped)) return status;
+    if (writing)
+        if (Status way = host::checkWay(mapped)) return way;
     Kind kind = mapped.isRoot() ? Kind::directory : host::kindOf(mapped.host);
     bool folderThere = !mapped.hostParent.empty() && host::kindOf(mapped.hostParent) == Kind::directory;
     if (kind == Kind::directory) return failWith(errAccessDenied);
@@ -134,10 +136,11 @@ Status openStream(const char* path, const char* modeText, Stream** stream) {
     return statusOk;
 }
 
-Status createNewStream(const char* path, Stream** stream) {
+Status createNewStream(const char* path, const char* modeText, Stream** stream) {
     *stream = nullptr;
     MappedPath mapped;
     if (Status status = mapForOpening(host::Call::createNewStream, path, &mapped)) return status;
+    if (Status way = host::checkWay(mapped)) return way;
     if (mapped.isRoot()) return failWith(errAccessDenied);
     if (host::kindOf(mapped.hostParent) != Kind::directory) return failWith(errPathNotFound);
     // The one call both checks and creates: with O_EXCL a name that is taken,
@@ -153,7 +156,7 @@ Status createNewStream(const char* path, Stream** stream) {
         ::unlink(mapped.host.c_str());  // made by us a moment ago, and empty
         return host::failWithHostErrno(saved);
     }
-    *stream = new Stream{f, mapped.host, true, false, true, false, 0};
+    *stream = new Stream{f, mapped.host, std::strcmp(modeText, "wb") != 0, false, true, false, 0};
     return statusOk;
 }
 

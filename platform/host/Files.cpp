@@ -88,6 +88,7 @@ Status makeDirectory(const char* path) {
     if (injected(Call::makeDirectory, &status)) return status;
     MappedPath mapped;
     if (uint32_t code = host::mapPath(path, &mapped)) return failWith(code);
+    if (Status way = host::checkWay(mapped)) return way;
     if (mapped.isRoot() || host::kindOf(mapped.host) != Kind::missing)
         return failWith(errAlreadyExists);
     if (host::kindOf(mapped.hostParent) != Kind::directory) return failWith(errPathNotFound);
@@ -101,6 +102,7 @@ Status removeDirectory(const char* path) {
     MappedPath mapped;
     if (uint32_t code = host::mapPath(path, &mapped)) return failWith(code);
     if (mapped.isRoot()) return failWith(errAccessDenied);
+    if (Status way = host::checkWay(mapped)) return way;
     switch (host::kindOf(mapped.host)) {
         case Kind::missing: return failMissing(mapped);
         case Kind::file: return failWith(errDirectoryName);
@@ -121,6 +123,7 @@ Status unlinkNow(const char* path) {
     MappedPath mapped;
     if (uint32_t code = host::mapPath(path, &mapped)) return failWith(code);
     if (mapped.isRoot()) return failWith(errAccessDenied);
+    if (Status way = host::checkWay(mapped)) return way;
     switch (host::kindOf(mapped.host)) {
         case Kind::missing: return failMissing(mapped);
         case Kind::directory: return failWith(errAccessDenied);
@@ -148,6 +151,8 @@ Status replaceFile(const char* from, const char* to) {
     MappedPath source, target;
     if (uint32_t code = host::mapPath(from, &source)) return failWith(code);
     if (uint32_t code = host::mapPath(to, &target)) return failWith(code);
+    if (Status way = host::checkWay(source)) return way;
+    if (Status way = host::checkWay(target)) return way;
     if (host::kindOf(source.host) == Kind::missing) return failMissing(source);
     if (host::kindOf(target.host) == Kind::directory) return failWith(errAccessDenied);
     if (host::kindOf(target.host) == Kind::file && host::isReadOnly(target.host))

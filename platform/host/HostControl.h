@@ -21,6 +21,12 @@ const std::string& sandboxRoot();
 // Start menu folders); leaves everything that exists alone.
 void ensureSandbox();
 std::string registryFile(int root);  // the REGEDIT4 file of a root
+// The machine's one user, whose profile is C:\Users\<name>: "user", or what
+// VANTOREL_USER names (a user Игорь, say); setUserName overrides both.
+void setUserName(const std::string& name);
+const std::string& userName();
+// C:\Users\<name>, the user's profile.
+std::string userProfile();
 
 // ------------------------------------------------------------ dialogs
 // Every box shown is recorded. With a script, the questions take their answers
@@ -35,6 +41,9 @@ void scriptAnswers(const std::vector<int>& answers);
 void stopScript();
 std::vector<ShownBox>& shownBoxes();
 bool scriptExhausted();  // a box asked for more answers than the script had
+// What another process could do while a box waits for its answer: action runs
+// once, when the next box is shown. stopScript drops it.
+void onNextBox(std::function<void()> action);
 
 // ----------------------------------------------------------- resources
 struct EmbeddedResource {
@@ -61,15 +70,16 @@ enum class Call {
     openStream, createNewStream, writeStream, readStream, flushStream,
     closeStream, replaceFile, isReparsePoint,
     // registry
-    regCreateKey, regOpenKey, regQueryValue, regSetValue, regDeleteKey,
+    regCreateKey, regOpenKey, regQueryValue, regSetValue, regDeleteKey, regDeleteValue,
     // resources, dialogs, system
-    loadResource, messageBox, systemErrorText, formatText, claimInstanceLock, windowsDirectory,
+    commandLineTail, loadResource, messageBox, systemErrorText, formatText, claimInstanceLock,
+    windowsDirectory,
     sha256,
     // version library
     fileVersionInfoSize, fileVersionInfo, versionQueryValue,
     // shell
     initializeComponents, createShellLink, setLinkPath, setLinkDescription, setLinkArguments,
-    setLinkWorkingDirectory, queryPersistFile, saveLink, ansiToWide, openShellFolders,
+    setLinkWorkingDirectory, queryPersistFile, saveLink, openShellFolders,
     specialFolder, browseForFolder, pathOfItem, specialFolderPath, shellExecute,
     count_
 };

@@ -17,7 +17,7 @@
 
 #include "platform/Registry.h"
 #include "platform/host/HostControl.h"
-#include "platform/host/Names.h"
+#include "platform/Text.h"
 #include "platform/host/WindowsPaths.h"
 
 namespace platform {
@@ -39,7 +39,7 @@ struct Key {
 };
 struct NoCase {
     bool operator()(const std::string& a, const std::string& b) const {
-        return host::compareNames(a.c_str(), b.c_str()) < 0;
+        return compareNames(a.c_str(), b.c_str()) < 0;
     }
 };
 typedef std::map<std::string, Key, NoCase> Hive;
@@ -226,7 +226,7 @@ bool load(int root, Hive& hive) {
                 return false;
             }
             std::string full = line.substr(1, line.size() - 2);
-            if (host::compareNames(full.c_str(), prefix.c_str(), static_cast<uint32_t>(prefix.size())) != 0 ||
+            if (compareNames(full.c_str(), prefix.c_str(), static_cast<uint32_t>(prefix.size())) != 0 ||
                 (full.size() > prefix.size() && full[prefix.size()] != '\\')) {
                 complain(file, lineNo, "the key lies under another root");
                 return false;
@@ -255,7 +255,7 @@ bool load(int root, Hive& hive) {
         }
         bool replaced = false;
         for (Value& old : current->values)
-            if (host::compareNames(old.name.c_str(), v.name.c_str()) == 0) {
+            if (compareNames(old.name.c_str(), v.name.c_str()) == 0) {
                 old = v;
                 replaced = true;
             }
@@ -375,7 +375,7 @@ long queryValueNow(RegHandle handle, const char* name, uint32_t* type, unsigned 
     auto k = hive.find(key->path);
     if (k == hive.end()) return errKeyDeleted;
     for (const Value& v : k->second.values) {
-        if (host::compareNames(v.name.c_str(), name) != 0) continue;
+        if (compareNames(v.name.c_str(), name) != 0) continue;
         uint32_t need = static_cast<uint32_t>(v.bytes.size());
         if (type != nullptr) *type = v.type;
         if (data == nullptr) {
@@ -407,7 +407,7 @@ long setValueNow(RegHandle handle, const char* name, uint32_t type, const unsign
     Value v{name, type, std::vector<unsigned char>(data, data + size)};
     bool replaced = false;
     for (Value& old : k->second.values)
-        if (host::compareNames(old.name.c_str(), name) == 0) {
+        if (compareNames(old.name.c_str(), name) == 0) {
             v.name = old.name;
             old = v;
             replaced = true;
@@ -429,10 +429,28 @@ long deleteKeyNow(RegHandle handle, const char* subKey) {
     // As on Windows, a key that still has sub-keys is not deleted.
     std::string below = path + "\\";
     for (const auto& entry : hive)
-        if (host::compareNames(entry.first.c_str(), below.c_str(), static_cast<uint32_t>(below.size())) == 0)
+        if (compareNames(entry.first.c_str(), below.c_str(), static_cast<uint32_t>(below.size())) == 0)
             return errAccessDenied;
     hive.erase(k);
     return save(key->root, hive) ? 0L : static_cast<long>(errAccessDenied);
+}
+
+long deleteValueNow(RegHandle handle, const char* name) {
+    HostKey* key = static_cast<HostKey*>(handle);
+    if (key == nullptr) return 6;
+    if (readOnly(host::registryFile(key->root))) return errAccessDenied;
+    HiveLock lock(key->root);
+    Hive hive;
+    if (!load(key->root, hive)) return errBadDb;
+    auto k = hive.find(key->path);
+    if (k == hive.end()) return errKeyDeleted;
+    std::vector<Value>& values = k->second.values;
+    for (auto v = values.begin(); v != values.end(); ++v) {
+        if (compareNames(v->name.c_str(), name) != 0) continue;
+        values.erase(v);
+        return save(key->root, hive) ? 0L : static_cast<long>(errAccessDenied);
+    }
+    return errNotFound;
 }
 
 // The registry's calls return their code; as Windows does for every failing
@@ -469,6 +487,10 @@ Status regSetValue(RegHandle key, const char* name, uint32_t type, const unsigne
 
 Status regDeleteKey(RegHandle key, const char* subKey) {
     return call(host::Call::regDeleteKey, [&] { return deleteKeyNow(key, subKey); });
+}
+
+Status regDeleteValue(RegHandle key, const char* name) {
+    return call(host::Call::regDeleteValue, [&] { return deleteValueNow(key, name); });
 }
 
 void regCloseKey(RegHandle handle) { delete static_cast<HostKey*>(handle); }

@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "platform/host/Names.h"
+#include "platform/Text.h"
 #include "platform/Resources.h"
 #include "platform/host/HostControl.h"
 #include "platform/host/WindowsPaths.h"
@@ -15,9 +15,9 @@ namespace {
 struct Key {
     std::string type, name;
     bool operator<(const Key& o) const {
-        int c = host::compareNames(type.c_str(), o.type.c_str());
+        int c = compareNames(type.c_str(), o.type.c_str());
         if (c != 0) return c < 0;
-        return host::compareNames(name.c_str(), o.name.c_str()) < 0;
+        return compareNames(name.c_str(), o.name.c_str()) < 0;
     }
 };
 struct Stored {

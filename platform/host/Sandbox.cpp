@@ -69,17 +69,35 @@ std::string registryFile(int rootKey) {
                                                         : "/registry/HKEY_CURRENT_USER.reg");
 }
 
+std::string& user() {
+    static std::string name;
+    return name;
+}
+
+void setUserName(const std::string& name) { user() = name; }
+
+const std::string& userName() {
+    if (user().empty()) {
+        const char* given = std::getenv("VANTOREL_USER");
+        user() = given != nullptr && given[0] != '\0' ? given : "user";
+    }
+    return user();
+}
+
+std::string userProfile() { return "C:\\Users\\" + userName(); }
+
 void ensureSandbox() {
     const std::string& top = sandboxRoot();
     makeDirectories(top + "/registry");
-    const char* folders[] = {
+    const std::string profile = "/drive_c/Users/" + userName();
+    const std::string folders[] = {
         "/drive_c/WINDOWS",
         "/drive_c/WINDOWS/system32",
         "/drive_c/Program Files/Common Files",
-        "/drive_c/Users/user/Desktop",
-        "/drive_c/Users/user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs",
+        profile + "/Desktop",
+        profile + "/AppData/Roaming/Microsoft/Windows/Start Menu/Programs",
     };
-    for (const char* folder : folders) makeDirectories(top + folder);
+    for (const std::string& folder : folders) makeDirectories(top + folder);
     writeIfMissing(registryFile(rootLocalMachine),
                    "REGEDIT4\n"
                    "\n"

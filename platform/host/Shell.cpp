@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/Names.h"
+#include "platform/Text.h"
 #include "platform/host/HostControl.h"
 #include "platform/host/WindowsPaths.h"
 #include "platform/Shell.h"
@@ -88,7 +88,7 @@ bool inside(const std::string& path, const std::string& root) {
     std::string candidate = path;
     if (candidate.back() != '\\') candidate += '\\';
     return candidate.size() >= base.size() &&
-           host::compareNames(candidate.c_str(), base.c_str(), static_cast<uint32_t>(base.size())) == 0;
+           compareNames(candidate.c_str(), base.c_str(), static_cast<uint32_t>(base.size())) == 0;
 }
 
 class HostShellFolders : public ShellFolders {
@@ -98,11 +98,11 @@ public:
         uint32_t injected = 0;
         if (injectFault(Call::specialFolder, &injected)) return failWith(injected);
         switch (csidl) {
-            case csidlDesktop: *item = new std::string("C:\\Users\\user\\Desktop"); break;
+            case csidlDesktop: *item = new std::string(userProfile() + "\\Desktop"); break;
             case csidlDrives: *item = new std::string(drivesRoot); break;
             case csidlStartMenu:
-                *item = new std::string(
-                    "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu");
+                *item = new std::string(userProfile() +
+                                        "\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu");
                 break;
             default: return failWith(errInvalidParameter);
         }
@@ -123,7 +123,7 @@ public:
         if (item == nullptr) return failWith(errInvalidParameter);
         const std::string& text = *static_cast<std::string*>(item);
         // Not a file-system folder (the drives themselves), or too long a path.
-        if (text.empty() || text.size() >= 260) return failWith(0x80004005u);
+        if (text.empty() || utf16Units(text.c_str()) >= 260) return failWith(0x80004005u);
         std::memcpy(path, text.c_str(), text.size() + 1);
         return statusOk;
     }
@@ -166,7 +166,7 @@ private:
                 continue;
             }
             std::string last = path.substr(path.find_last_of('\\', path.size() - 2) + 1);
-            std::snprintf(displayName, 260, "%s", last.c_str());
+            std::snprintf(displayName, shellPathBytes, "%s", last.c_str());
             return new std::string(path);
         }
     }
@@ -194,24 +194,19 @@ Status ShellFolders::open(ShellFolders** folders) {
     return statusOk;
 }
 
-// The sandbox's machine has one user, "user", and the folders a fresh
+// The sandbox's machine has one user (host::userName) and the folders a fresh
 // Windows keeps for it and for all users.
 Status specialFolderPath(int csidl, char* path) {
     uint32_t injected = 0;
     if (host::injectFault(host::Call::specialFolderPath, &injected)) return host::failWith(injected);
-    const char* folder = nullptr;
+    const std::string startMenu = host::userProfile() + "\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
+    std::string folder;
     switch (csidl) {
-        case csidlStartMenu:
-            folder = "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
-            break;
-        case csidlPrograms:
-            folder = "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
-            break;
+        case csidlStartMenu: folder = startMenu; break;
+        case csidlPrograms: folder = startMenu + "\\Programs"; break;
         case csidlDesktop:
-        case csidlDesktopDirectory: folder = "C:\\Users\\user\\Desktop"; break;
-        case csidlCommonStartMenu:
-            folder = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu";
-            break;
+        case csidlDesktopDirectory: folder = host::userProfile() + "\\Desktop"; break;
+        case csidlCommonStartMenu: folder = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu"; break;
         case csidlCommonPrograms:
             folder = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
             break;
@@ -220,7 +215,8 @@ Status specialFolderPath(int csidl, char* path) {
         case csidlProgramFiles: folder = "C:\\Program Files"; break;
         default: return host::failWith(0x80070002u);  // no such folder on this machine
     }
-    std::snprintf(path, 260, "%s", folder);
+    if (folder.size() >= shellPathBytes) return host::failWith(errInsufficientBuffer);
+    std::memcpy(path, folder.c_str(), folder.size() + 1);
     return statusOk;
 }
 

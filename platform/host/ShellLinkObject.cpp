@@ -8,21 +8,12 @@
 
 #include "platform/host/HostControl.h"
 #include "platform/Shell.h"
+#include "platform/Text.h"
 #include "platform/host/ShellLinkFile.h"
 #include "platform/host/WindowsPaths.h"
 
 namespace platform {
 namespace {
-
-// The sandbox treats the ANSI code page as the first 256 code points, so a
-// conversion there and back gives the same bytes.
-bool wideToAnsi(const wchar_t* text, std::string* out) {
-    for (const wchar_t* p = text; *p != 0; ++p) {
-        if (static_cast<unsigned long>(*p) > 0xFF) return false;
-        out->push_back(static_cast<char>(*p));
-    }
-    return true;
-}
 
 // Written beside the link and renamed over it, so that a save either
 // replaces the link whole or leaves what was there.
@@ -87,13 +78,16 @@ public:
         persistable_ = true;
         return statusOk;
     }
-    Status save(const wchar_t* linkPath) override {
+    Status save(const char* linkPath) override {
         Status status;
         if (injected(host::Call::saveLink, &status)) return status;
         if (!persistable_) return host::failWith(eFail);
-        std::string windowsPath;
-        if (!wideToAnsi(linkPath, &windowsPath)) return host::failWith(errInvalidParameter);
-        std::string file = host::hostPath(windowsPath);
+        // Saved through a MAX_PATH name on Windows; a longer one would be cut.
+        if (utf16Units(linkPath) >= 260) return host::failWith(206);
+        host::MappedPath mapped;
+        if (uint32_t code = host::mapPath(linkPath, &mapped)) return host::failWith(code);
+        if (Status way = host::checkWay(mapped)) return way;
+        std::string file = mapped.host;
         std::vector<unsigned char> bytes;
         if (file.empty() || !host::shellLinkBytes(link_, &bytes)) return host::failWith(eFail);
         return writeReplacing(file, bytes) ? statusOk : host::failWith(0x80030005u);  // STG_E_ACCESSDENIED
@@ -112,16 +106,6 @@ Status ShellLink::create(ShellLink** link) {
     Status status;
     if (injected(host::Call::createShellLink, &status)) return status;
     *link = new HostShellLink();
-    return statusOk;
-}
-
-Status ansiToWide(const char* text, wchar_t* out, int outChars) {
-    Status status;
-    if (injected(host::Call::ansiToWide, &status)) return status;
-    size_t n = 0;
-    while (text[n] != '\0') ++n;
-    if (outChars <= 0 || n >= static_cast<size_t>(outChars)) return host::failWith(errInsufficientBuffer);
-    for (size_t i = 0; i <= n; ++i) out[i] = static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
     return statusOk;
 }
 

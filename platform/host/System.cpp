@@ -34,6 +34,8 @@ const Message messages[] = {
     {206, "The filename or extension is too long."},
     {267, "The directory name is invalid."},
     {1009, "The configuration registry database is corrupt."},
+    {1113, "No mapping for the Unicode character exists in the target multi-byte code page."},
+    {4395, "The object manager encountered a reparse point while retrieving an object."},
 };
 }  // namespace
 
@@ -65,7 +67,10 @@ Status formatText(char* buf, size_t size, const char* format, va_list args, size
 
 void startProgram() { host::ensureSandbox(); }
 
-const char* commandLineTail() {
+Status commandLineTail(const char** tail) {
+    *tail = nullptr;
+    uint32_t injected = 0;
+    if (host::injectFault(host::Call::commandLineTail, &injected)) return host::failWith(injected);
     // The arguments joined by blanks, as a Windows launcher puts them on one
     // line; the kernel keeps them NUL-separated after the program's name.
     static std::string line;
@@ -83,7 +88,8 @@ const char* commandLineTail() {
         std::fclose(in);
     }
     if (!line.empty() && line.back() == ' ') line.pop_back();
-    return line.c_str();
+    *tail = line.c_str();
+    return statusOk;
 }
 
 }  // namespace platform

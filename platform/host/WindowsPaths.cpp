@@ -8,7 +8,7 @@
 #include <cstring>
 #include <map>
 
-#include "platform/host/Names.h"
+#include "platform/Text.h"
 #include "platform/host/HostControl.h"
 #include "platform/System.h"
 
@@ -58,7 +58,7 @@ std::string matchName(const std::string& folder, const std::string& name) {
     while (struct dirent* entry = ::readdir(dir)) {
         const char* candidate = entry->d_name;
         if (std::strcmp(candidate, ".") == 0 || std::strcmp(candidate, "..") == 0) continue;
-        if (host::compareNames(candidate, name.c_str()) != 0) continue;
+        if (compareNames(candidate, name.c_str()) != 0) continue;
         if (best.empty() || best > candidate) best = candidate;
     }
     ::closedir(dir);
@@ -117,6 +117,21 @@ uint32_t mapPath(const char* windowsPath, MappedPath* out) {
     }
     out->host = host;
     return 0;
+}
+
+Status checkWay(const MappedPath& mapped) {
+    std::string folder = driveFolder(mapped.drive);
+    std::string host = mapped.host;
+    // The host path holds each name as it exists; walk it level by level.
+    size_t at = folder.size();
+    for (size_t i = 0; i + 1 < mapped.names.size(); ++i) {
+        at = host.find('/', at + 1);
+        if (at == std::string::npos) break;
+        struct stat st;
+        if (::lstat(host.substr(0, at).c_str(), &st) != 0) return statusOk;  // not there yet
+        if (S_ISLNK(st.st_mode)) return failWith(errLinkOnTheWay);
+    }
+    return statusOk;
 }
 
 Status failWith(uint32_t code) {

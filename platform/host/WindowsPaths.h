@@ -30,6 +30,14 @@ Status failWith(uint32_t code);
 // The same for a failure the host reported through its own errno.
 Status failWithHostErrno(int hostErrno);
 
+// For a call that writes or deletes: errLinkOnTheWay (and the last error set)
+// when a folder from the drive root down to the path's own folder is a
+// symbolic link, which the sandbox uses for junctions and links alike. The
+// model's process is the only one acting while a call runs, so the check and
+// the act that follows it are one step, as holding the folders makes them on
+// Windows.
+Status checkWay(const MappedPath& mapped);
+
 enum class Kind { missing, file, directory };
 Kind kindOf(const std::string& hostPath);
 bool isReadOnly(const std::string& hostPath);

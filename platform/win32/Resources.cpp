@@ -3,12 +3,16 @@
 
 #include "platform/Resources.h"
 #include "platform/win32/Failure.h"
+#include "platform/win32/Text.h"
 
 namespace platform {
 
 Status loadResource(const char* type, const char* name, const unsigned char** data,
                     uint32_t* size) {
-    HRSRC found = FindResourceA(nullptr, name, type);
+    WideText wideType(type), wideName(name);
+    if (wideType.status() != statusOk) return wideType.status();
+    if (wideName.status() != statusOk) return wideName.status();
+    HRSRC found = FindResourceW(nullptr, wideName.get(), wideType.get());
     if (found == nullptr) return lastFailure();
     HGLOBAL loaded = LoadResource(nullptr, found);
     const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;

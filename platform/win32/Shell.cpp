@@ -1,4 +1,5 @@
-// Shell links, the folder browser, the system's folders and the shell's opener.
+// Shell links, the folder browser, the system's folders and the shell's
+// opener, by their wide forms: paths are UTF-8 here and exact at the system.
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -6,6 +7,7 @@
 
 #include "platform/Shell.h"
 #include "platform/win32/Failure.h"
+#include "platform/win32/Text.h"
 
 namespace platform {
 
@@ -13,24 +15,40 @@ Status initializeComponents() { return fromResult(CoInitialize(nullptr)); }
 
 namespace {
 
+// A text property of the link, converted for the call.
+template <class Set>
+Status withWide(const char* text, Set set) {
+    WideText wide(text);
+    if (wide.status() != statusOk) return wide.status();
+    return fromResult(set(wide.get()));
+}
+
 class Win32ShellLink : public ShellLink {
 public:
-    explicit Win32ShellLink(IShellLinkA* link) : link_(link), persist_(nullptr) {}
-    Status setPath(const char* target) override { return fromResult(link_->SetPath(target)); }
-    Status setDescription(const char* text) override {
-        return fromResult(link_->SetDescription(text));
+    explicit Win32ShellLink(IShellLinkW* link) : link_(link), persist_(nullptr) {}
+    Status setPath(const char* target) override {
+        return withWide(target, [&](const wchar_t* t) { return link_->SetPath(t); });
     }
-    Status setArguments(const char* text) override { return fromResult(link_->SetArguments(text)); }
+    Status setDescription(const char* text) override {
+        return withWide(text, [&](const wchar_t* t) { return link_->SetDescription(t); });
+    }
+    Status setArguments(const char* text) override {
+        return withWide(text, [&](const wchar_t* t) { return link_->SetArguments(t); });
+    }
     Status setWorkingDirectory(const char* dir) override {
-        return fromResult(link_->SetWorkingDirectory(dir));
+        return withWide(dir, [&](const wchar_t* t) { return link_->SetWorkingDirectory(t); });
     }
     Status queryPersistFile() override {
         return fromResult(
             link_->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist_)));
     }
-    Status save(const wchar_t* linkPath) override {
+    Status save(const char* linkPath) override {
         if (persist_ == nullptr) return fromResult(E_NOINTERFACE);
-        return fromResult(persist_->Save(linkPath, TRUE));
+        WideText wide(linkPath);
+        if (wide.status() != statusOk) return wide.status();
+        // The link file is saved through a MAX_PATH name; a longer one would be cut.
+        if (wide.units() >= MAX_PATH) return failed(ERROR_FILENAME_EXCED_RANGE);
+        return fromResult(persist_->Save(wide.get(), TRUE));
     }
     void release() override {
         if (persist_ != nullptr) persist_->Release();
@@ -39,7 +57,7 @@ public:
     }
 
 private:
-    IShellLinkA* link_;
+    IShellLinkW* link_;
     IPersistFile* persist_;
 };
 
@@ -53,21 +71,28 @@ public:
         return status;
     }
     Status browse(ItemList root, char* displayName, const char* title, ItemList* chosen) override {
-        BROWSEINFOA info;
+        *chosen = nullptr;
+        WideText wideTitle(title);
+        if (wideTitle.status() != statusOk) return wideTitle.status();
+        wchar_t name[MAX_PATH] = L"";
+        BROWSEINFOW info;
         ZeroMemory(&info, sizeof info);
         info.hwndOwner = nullptr;
         info.pidlRoot = static_cast<LPCITEMIDLIST>(root);
-        info.pszDisplayName = displayName;
-        info.lpszTitle = title;
+        info.pszDisplayName = name;
+        info.lpszTitle = wideTitle.get();
         info.ulFlags = BIF_RETURNONLYFSDIRS;
         // Null is the user's cancel: the browser has no failure of its own to report.
-        *chosen = SHBrowseForFolderA(&info);
+        *chosen = SHBrowseForFolderW(&info);
+        // The display name is only shown; one that is no valid text stays empty.
+        if (toUtf8(name, -1, displayName, shellPathBytes) != statusOk) displayName[0] = '\0';
         return statusOk;
     }
     Status pathOf(ItemList item, char* path) override {
+        wchar_t wide[MAX_PATH];
         // The shell gives no reason when an item is no file-system folder.
-        if (SHGetPathFromIDListA(static_cast<LPCITEMIDLIST>(item), path)) return statusOk;
-        return fromResult(E_FAIL);
+        if (!SHGetPathFromIDListW(static_cast<LPCITEMIDLIST>(item), wide)) return fromResult(E_FAIL);
+        return toUtf8(wide, -1, path, shellPathBytes);
     }
     void free(ItemList item) override {
         if (item != nullptr) malloc_->Free(item);
@@ -85,15 +110,11 @@ private:
 
 Status ShellLink::create(ShellLink** link) {
     *link = nullptr;
-    IShellLinkA* made = nullptr;
+    IShellLinkW* made = nullptr;
     Status status = fromResult(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                                IID_IShellLinkA, reinterpret_cast<void**>(&made)));
+                                                IID_IShellLinkW, reinterpret_cast<void**>(&made)));
     if (status == statusOk) *link = new Win32ShellLink(made);
     return status;
-}
-
-Status ansiToWide(const char* text, wchar_t* out, int outChars) {
-    return MultiByteToWideChar(CP_ACP, 0, text, -1, out, outChars) != 0 ? statusOk : lastFailure();
 }
 
 Status ShellFolders::open(ShellFolders** folders) {
@@ -106,14 +127,19 @@ Status ShellFolders::open(ShellFolders** folders) {
 }
 
 Status specialFolderPath(int csidl, char* path) {
-    HRESULT result = SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    wchar_t wide[MAX_PATH];
+    HRESULT result = SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, wide);
     // S_FALSE: a folder the system knows of but that does not exist.
-    return result == S_OK ? statusOk : fromResult(result == S_FALSE ? E_FAIL : result);
+    if (result != S_OK) return fromResult(result == S_FALSE ? E_FAIL : result);
+    return toUtf8(wide, -1, path, shellPathBytes);
 }
 
 Status shellExecute(const char* verb, const char* file) {
-    intptr_t result =
-        reinterpret_cast<intptr_t>(ShellExecuteA(nullptr, verb, file, nullptr, nullptr, 1));
+    WideText wideVerb(verb), wideFile(file);
+    if (wideVerb.status() != statusOk) return wideVerb.status();
+    if (wideFile.status() != statusOk) return wideFile.status();
+    intptr_t result = reinterpret_cast<intptr_t>(
+        ShellExecuteW(nullptr, wideVerb.get(), wideFile.get(), nullptr, nullptr, 1));
     if (result > 32) return statusOk;
     // Its small numbers are mostly Windows codes already; these few are its own.
     switch (result) {

@@ -6,22 +6,32 @@
 #include "platform/System.h"
 #include "platform/win32/Failure.h"
 #include "platform/win32/SystemLibraries.h"
+#include "platform/win32/Text.h"
 
 namespace platform {
 
 void startProgram() { restrictLibrarySearch(); }
 
-const char* commandLineTail() {
+Status commandLineTail(const char** tail) {
+    *tail = nullptr;
     // As the runtime hands WinMain its line: past the program's name, where
     // blanks inside quotes belong to the name, and the blanks after it.
-    const char* p = GetCommandLineA();
+    const wchar_t* p = GetCommandLineW();
     bool quoted = false;
-    while (*p > ' ' || (*p != '\0' && quoted)) {
-        if (*p == '"') quoted = !quoted;
+    while (*p > L' ' || (*p != 0 && quoted)) {
+        if (*p == L'"') quoted = !quoted;
         ++p;
     }
-    while (*p != '\0' && *p <= ' ') ++p;
-    return p;
+    while (*p != 0 && *p <= L' ') ++p;
+    // Kept for the life of the program, as the system keeps its own line.
+    static char* line = nullptr;
+    size_t bytes = 0;
+    if (Status status = utf8Length(p, -1, &bytes)) return status;
+    if (line == nullptr) line = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, bytes + 1));
+    if (line == nullptr) return failed(ERROR_NOT_ENOUGH_MEMORY);
+    if (Status status = toUtf8(p, -1, line, bytes + 1)) return status;
+    *tail = line;
+    return statusOk;
 }
 
 uint32_t lastErrorCode() { return GetLastError(); }
@@ -29,13 +39,15 @@ uint32_t lastErrorCode() { return GetLastError(); }
 void setLastErrorCode(uint32_t code) { SetLastError(code); }
 
 Status systemErrorText(uint32_t code, char* buf, size_t size) {
-    // No arguments are passed, so inserts such as %1 stay as written rather
-    // than being read from a null argument list.
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             code, 0x400, buf, static_cast<DWORD>(size), nullptr);
-    if (n != 0) return statusOk;
     if (size > 0) buf[0] = '\0';
-    return lastFailure();
+    // No arguments are passed, so inserts such as %1 stay as written rather
+    // than being read from a null argument list. The text is the system's in
+    // its own language, umlauts and all.
+    wchar_t text[512];
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             code, 0x400, text, sizeof text / sizeof text[0], nullptr);
+    if (n == 0) return lastFailure();
+    return toUtf8(text, static_cast<int>(n), buf, size);
 }
 
 // Through msvcrt.dll's own printf rather than the C++ runtime's
@@ -61,10 +73,12 @@ Status formatText(char* buf, size_t size, const char* format, va_list args, size
 
 Status claimInstanceLock(const char* name, InstanceLock* lock) {
     *lock = nullptr;
-    char global[MAX_PATH];
-    lstrcpynA(global, "Global\\", sizeof global);
-    lstrcpynA(global + 7, name, sizeof global - 7);
-    HANDLE mutex = CreateMutexA(nullptr, TRUE, global);
+    WideText wide(name);
+    if (wide.status() != statusOk) return wide.status();
+    wchar_t global[MAX_PATH];
+    lstrcpynW(global, L"Global\\", MAX_PATH);
+    lstrcpynW(global + 7, wide.get(), MAX_PATH - 7);
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, global);
     // A mutex that another account made and we may not open fails outright.
     if (mutex == nullptr) return lastFailure();
     // Opened rather than made: someone holds the name.
@@ -83,9 +97,11 @@ void releaseInstanceLock(InstanceLock lock) {
 }
 
 Status windowsDirectory(char* buf, size_t size) {
-    UINT n = GetWindowsDirectoryA(buf, static_cast<UINT>(size));
+    wchar_t wide[MAX_PATH];
+    UINT n = GetWindowsDirectoryW(wide, MAX_PATH);
     if (n == 0) return lastFailure();
-    return n < size ? statusOk : failed(ERROR_INSUFFICIENT_BUFFER);
+    if (n >= MAX_PATH) return failed(ERROR_INSUFFICIENT_BUFFER);
+    return toUtf8(wide, static_cast<int>(n), buf, size);
 }
 
 }  // namespace platform

@@ -14,6 +14,6 @@ void restrictLibrarySearch();
 
 // The library of that file name in the system folder, by its full path; null
 // when it cannot be loaded. Stays loaded for the life of the program.
-HMODULE loadSystemLibrary(const char* fileName);
+HMODULE loadSystemLibrary(const wchar_t* fileName);
 
 }  // namespace platform

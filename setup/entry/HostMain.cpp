@@ -11,5 +11,7 @@ int main() {
 #ifdef VANTOREL_EMBEDDED_INSTALL_SET
     installEmbeddedInstallSet();
 #endif
-    return runSetupProgram(platform::commandLineTail());
+    const char* line = nullptr;
+    platform::commandLineTail(&line);
+    return runSetupProgram(line);
 }

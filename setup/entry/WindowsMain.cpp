@@ -4,5 +4,9 @@
 
 int main() {
     platform::startProgram();
-    return runSetupProgram(platform::commandLineTail());
+    // A line that cannot be read as text reaches the setup as no line at all,
+    // which it refuses like any other line it cannot use.
+    const char* line = nullptr;
+    platform::commandLineTail(&line);
+    return runSetupProgram(line);
 }

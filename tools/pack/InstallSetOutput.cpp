@@ -93,7 +93,7 @@ std::vector<unsigned char> tableBytes(const std::vector<std::string>& rows) {
     return table;
 }
 
-std::vector<OutputFile> buildInstallSet(const Manifest& manifest) {
+std::vector<OutputFile> buildInstallSet(const Manifest& manifest, uint32_t width) {
     std::vector<OutputFile> outputs;
     std::vector<std::string> fileSetRows, fileSizeRows;
     std::set<std::string> sized;
@@ -107,7 +107,7 @@ std::vector<OutputFile> buildInstallSet(const Manifest& manifest) {
             throw ManifestError(manifest.path + ":" + std::to_string(file.line) + ": " + e.what());
         }
         sizes.emplace_back(file.resource, bytes.size());
-        packed.push_back(OutputFile{file.resource + ".lzf", packFile(bytes, file.stored)});
+        packed.push_back(OutputFile{file.resource + ".lzf", packFile(bytes, file.stored, width)});
     }
     for (const FileSetRow& row : manifest.fileSet) {
         fileSetRows.push_back(row.tableRow);

@@ -3,6 +3,7 @@
 // without timestamps so that the same inputs give the same bytes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,9 @@ struct OutputFile {
 };
 
 // Reads every product file; throws ManifestError naming the row of a file
-// that cannot be read.
-std::vector<OutputFile> buildInstallSet(const Manifest& manifest);
+// that cannot be read. width 9 to 16 packs every file with that maximum code
+// width; smallestWidth (0) chooses each file's own.
+std::vector<OutputFile> buildInstallSet(const Manifest& manifest, uint32_t width = 0);
 
 std::vector<unsigned char> tableBytes(const std::vector<std::string>& rows);
 

@@ -7,6 +7,9 @@
 #include <set>
 #include <sstream>
 
+#include "engine/PathNames.h"
+#include "platform/Text.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -36,11 +39,6 @@ bool isResourceName(const std::string& name) {
 
 const char* const macros[] = {"%APP%", "%SHORTCUT%", "%DESKTOP%", "%WIN%", "%WINSYS%", "%WINSYS32%"};
 
-// Characters no Windows file or folder name may hold.
-bool badNameChar(unsigned char c) {
-    return c < 32 || std::string("<>:\"/\\|?*").find(static_cast<char>(c)) != std::string::npos;
-}
-
 // Why the setup could not write this destination where the manifest means it
 // to go, or empty. macroFound tells whether it begins with a location macro.
 std::string destinationFault(const std::string& destination, bool& macroFound) {
@@ -65,10 +63,17 @@ std::string destinationFault(const std::string& destination, bool& macroFound) {
     for (;;) {
         size_t end = rest.find('\\', start);
         std::string name = rest.substr(start, end == std::string::npos ? end : end - start);
-        if (name.empty()) return "destination has an empty folder or file name";
-        if (name == "." || name == "..") return "destination has a '" + name + "' component";
-        for (unsigned char c : name)
-            if (badNameChar(c)) return "destination holds a character Windows refuses in names";
+        // The uninstaller's own rule: a name it would not remove is not packed.
+        switch (nameFault(name.data(), name.size())) {
+            case NameFault::none: break;
+            case NameFault::empty: return "destination has an empty folder or file name";
+            case NameFault::dotOrDotDot: return "destination has a '" + name + "' component";
+            case NameFault::refusedCharacter:
+                return "destination holds a character Windows refuses in names";
+            case NameFault::endsInDotOrBlank:
+                return "destination has the name '" + name +
+                       "', which ends in a dot or blank that Windows drops";
+        }
         if (end == std::string::npos) return "";
         start = end + 1;
     }
@@ -100,6 +105,9 @@ Manifest readManifest(const std::string& path, const std::string& binDir) {
         if (first == std::string::npos || text[first] == '#') continue;
         // The setup's tables end a row at a NUL: the field would be cut short.
         if (text.find('\0') != std::string::npos) fail("a field holds a NUL byte");
+        // The setup reads its tables as UTF-8 and hands every name to the
+        // system as the UTF-16 it stands for; other bytes name nothing.
+        if (!platform::isValidUtf8(text.data(), text.size())) fail("the line is not UTF-8 text");
         std::vector<std::string> fields = split(text);
         const std::string& kind = fields[0];
         if (kind == "FILEGROUP") {
@@ -117,10 +125,11 @@ Manifest readManifest(const std::string& path, const std::string& binDir) {
                 warn("destination " + fields[3] + " has no location macro: the setup writes it, "
                      "but the uninstaller cannot remove it");
             if (fields.size() > 4) {
-                for (unsigned char c : fields[4])
-                    if (badNameChar(c))
-                        fail("shortcut title '" + fields[4] +
-                             "' is not a file name: a path separator or a character Windows refuses");
+                // The link is named title + ".lnk", which then ends well.
+                std::string link = fields[4] + ".lnk";
+                if (nameFault(link.data(), link.size()) != NameFault::none)
+                    fail("shortcut title '" + fields[4] +
+                         "' is not a file name: a path separator or a character Windows refuses");
             }
             if (fields.size() > 5 && !fields[5].empty() && fields[5] != "Y")
                 fail("desktop flag must be Y or empty, not '" + fields[5] + "'");

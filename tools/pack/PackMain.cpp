@@ -25,13 +25,14 @@
 #include "tools/pack/InstallSetOutput.h"
 #include "tools/pack/Manifest.h"
 #include "tools/pack/OutputFolder.h"
+#include "tools/pack/PackedFile.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const char* const usage =
-    "usage: vantorel-pack pack MANIFEST OUTDIR [--bin DIR]\n"
+    "usage: vantorel-pack pack MANIFEST OUTDIR [--bin DIR] [--width N]\n"
     "       vantorel-pack unpack RESOURCE-FILE OUT|-\n"
     "       vantorel-pack verify OUTDIR\n"
     "\n"
@@ -40,7 +41,9 @@ const char* const usage =
     "        comment line) and writes into OUTDIR one <resource>.lzf per FILE row, the\n"
     "        tables FILEGROUP.bin, FILESET.bin and FILESIZE.bin, installset.rc for windres\n"
     "        and installset_host.cpp for the host build. Source paths are relative to the\n"
-    "        manifest's folder; a leading @BIN@/ stands for the --bin DIR.\n"
+    "        manifest's folder; a leading @BIN@/ stands for the --bin DIR. Each file is\n"
+    "        compressed with the maximum code width (9 to 16) that packs it smallest,\n"
+    "        or with N for --width N, and stored when that is not smaller.\n"
     "unpack  checks one packed resource file as the setup does and writes its bytes to OUT,\n"
     "        or to standard output for -.\n"
     "verify  checks the tables and every packed resource in OUTDIR as the setup does.\n";
@@ -57,11 +60,17 @@ int failReport(const std::string& what, const ErrorHandle& report) {
 
 int pack(const std::vector<std::string>& args) {
     std::string binDir;
+    uint32_t width = smallestWidth;
     std::vector<std::string> positional;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--bin") {
             if (i + 1 >= args.size()) return fail("--bin needs a folder\n" + std::string(usage));
             binDir = args[++i];
+        } else if (args[i] == "--width") {
+            const std::string value = i + 1 < args.size() ? args[++i] : "";
+            bool digits = !value.empty() && value.size() <= 2 && value.find_first_not_of("0123456789") == std::string::npos;
+            width = digits ? static_cast<uint32_t>(std::stoul(value)) : 0;
+            if (width < 9 || width > 16) return fail("--width needs a number from 9 to 16\n" + std::string(usage));
         } else {
             positional.push_back(args[i]);
         }
@@ -69,7 +78,7 @@ int pack(const std::vector<std::string>& args) {
     if (positional.size() != 2) return fail(std::string("pack needs MANIFEST and OUTDIR\n") + usage);
     Manifest manifest = readManifest(positional[0], binDir);
     for (const std::string& warning : manifest.warnings) std::cerr << "vantorel-pack: " << warning << "\n";
-    writeOutputFolder(positional[1], buildInstallSet(manifest));
+    writeOutputFolder(positional[1], buildInstallSet(manifest, width));
     return 0;
 }
 
@@ -139,6 +148,23 @@ unsigned char* obtainMapped(uint32_t size) {
 
 void releaseMapped(unsigned char* block, uint32_t size) { ::munmap(block, size); }
 
+// Bytes for standard output go out as the decoder finishes them, from a
+// window that stays in the cache, rather than from a fresh block of the
+// whole length; a write that fails ends the unpack, and says why.
+struct StandardOutput {
+    int error = 0;
+    static bool deliver(void* context, const unsigned char* bytes, uint32_t length) {
+        StandardOutput* self = static_cast<StandardOutput*>(context);
+        if (writeAll(STDOUT_FILENO, bytes, length)) return true;
+        self->error = errno;
+        return false;
+    }
+};
+
+// Large enough that a table's strings seldom outgrow it (they then are
+// rebuilt link by link), small enough to stay in the cache.
+const uint32_t unpackWindow = 4u << 20;
+
 int unpack(const std::vector<std::string>& args) {
     if (args.size() != 2) return fail(std::string("unpack needs RESOURCE-FILE and OUT (- for standard output)\n") + usage);
     MappedFile resource;
@@ -147,6 +173,19 @@ int unpack(const std::vector<std::string>& args) {
     std::string name = fs::path(args[0]).stem().string();
     const unsigned char* data = nullptr;
     uint32_t length = 0;
+    if (args[1] == "-") {
+        StandardOutput standardOutput;
+        unsigned char* window = obtainMapped(unpackWindow);
+        if (window == nullptr) return fail(std::string("cannot unpack: ") + std::strerror(errno));
+        LzwOutput output = {window, unpackWindow, StandardOutput::deliver, &standardOutput};
+        ErrorHandle result = unpackPackedBytesTo(name.c_str(), resource.bytes(),
+                                                 static_cast<uint32_t>(resource.size()), output, &length);
+        releaseMapped(window, unpackWindow);
+        if (standardOutput.error != 0)
+            return fail(std::string("cannot write to standard output: ") + std::strerror(standardOutput.error));
+        if (isFailure(result)) return failReport(args[0], result);
+        return 0;
+    }
     bool mustFree = false;
     const UnpackBuffers mapped = {obtainMapped, releaseMapped};
     ErrorHandle result = unpackPackedBytes(name.c_str(), resource.bytes(),
@@ -158,11 +197,6 @@ int unpack(const std::vector<std::string>& args) {
         void operator()(const unsigned char* block) const { releaseMapped(const_cast<unsigned char*>(block), size); }
     };
     std::unique_ptr<const unsigned char, Unmap> owned(mustFree ? data : nullptr, Unmap{length});
-    if (args[1] == "-") {
-        if (!writeAll(STDOUT_FILENO, data, length))
-            return fail(std::string("cannot write to standard output: ") + std::strerror(errno));
-        return 0;
-    }
     writeIfChanged(args[1], data, length);
     return 0;
 }

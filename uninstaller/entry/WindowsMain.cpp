@@ -5,8 +5,11 @@
 
 int main() {
     platform::startProgram();
-    char logPath[260 + 1];
+    // A log path of MAX_PATH UTF-16 units, each at most three bytes of UTF-8.
+    char logPath[3 * 260 + 1];
     bool silent = false;
-    bool given = uninstallArguments(platform::commandLineTail(), &silent, logPath, sizeof logPath);
+    const char* line = nullptr;
+    platform::commandLineTail(&line);
+    bool given = uninstallArguments(line, &silent, logPath, sizeof logPath);
     return runUninstallProgram(given ? logPath : nullptr, silent);
 }
