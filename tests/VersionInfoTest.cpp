@@ -150,9 +150,11 @@ TEST_F(VersionInfo, EachReadReplacesTheLastAndEachFailureNamesTheFile) {
     EXPECT_EQ(info.language(), 0x0409);
 }
 
-// Every cut of a good image, and every damaged byte of its headers and
-// resource tree, gives a report or a clean read, never a read outside the
-// file (the sanitizer build watches the buffers).
+// Every cut of a good image fails. A damaged byte of its headers, resource
+// tree or version resource gives a report naming the file, or a read of the
+// words that are there: the sample's, but for the one damaged byte when it
+// lies among them. Never a read outside the file (the sanitizer build
+// watches the buffers).
 TEST_F(VersionInfo, TruncatedAndDamagedImagesFailCleanly) {
     Bytes good = tinyPe(versionResource(fixedInfo(sample), true, 0x0409, 0x04E4));
     size_t resourceEnd = 0x200 + 0x58 + versionResource(fixedInfo(sample), true).size();
@@ -160,12 +162,24 @@ TEST_F(VersionInfo, TruncatedAndDamagedImagesFailCleanly) {
         put("C:\\cut.exe", Bytes(good.begin(), good.begin() + static_cast<long>(cut)));
         EXPECT_TRUE(isFailure(info.readVersionInfo("C:\\cut.exe"))) << "cut at " << cut;
     }
+    const size_t fixedAt = 0x200 + 0x58 + 40;  // after the root node's header and key
     for (size_t at = 0; at < resourceEnd; at += 3) {
         if (at >= 0x40 + 24 + 0xE0 + 40 && at < 0x200) continue;  // padding
         Bytes damaged = good;
         damaged[at] ^= 0xFF;
         put("C:\\damaged.exe", damaged);
-        info.readVersionInfo("C:\\damaged.exe");
+        ErrorHandle result = info.readVersionInfo("C:\\damaged.exe");
+        if (isFailure(result)) {
+            EXPECT_NE(std::string(result.message().text()).find("C:\\damaged.exe"), std::string::npos) << at;
+            // The MS-DOS header between its magic and the PE offset means nothing to Windows.
+            EXPECT_FALSE(at >= 2 && at < 0x3C) << "damaged at " << at << ": " << result.message().text();
+            continue;
+        }
+        for (size_t i = 0; i < 13; ++i) {
+            uint32_t expected = sample[i];
+            if (at >= fixedAt && (at - fixedAt) / 4 == i) expected ^= 0xFFu << 8 * ((at - fixedAt) % 4);
+            EXPECT_EQ(info.fixedWord(static_cast<int>(i)), expected) << "damaged at " << at << ", word " << i;
+        }
     }
 }
 
