@@ -3,6 +3,7 @@
 #include <time.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -68,6 +69,8 @@ Status formatText(char* buf, size_t size, const char* format, va_list args, size
 }
 
 void startProgram() { host::ensureSandbox(); }
+
+void exitProgram(int code) { std::exit(code); }
 
 Status localTime(LocalTime* time) {
     *time = LocalTime();

@@ -11,7 +11,19 @@
 
 namespace platform {
 
-void startProgram() { restrictLibrarySearch(); }
+// The linker's list of the static constructors, between a -1 and a 0: nothing
+// else runs them, as the programs start without the runtime's start-up code.
+extern "C" void (*__CTOR_LIST__[])();
+
+void startProgram() {
+    void (**last)() = __CTOR_LIST__ + 1;
+    while (*last != nullptr) ++last;
+    // Last to first, as the runtime runs them: the linker lists them in reverse.
+    while (--last != __CTOR_LIST__) (*last)();
+    restrictLibrarySearch();
+}
+
+void exitProgram(int code) { ExitProcess(static_cast<UINT>(code)); }
 
 Status commandLineTail(const char** tail) {
     *tail = nullptr;
