@@ -41,8 +41,11 @@ void setLastErrorCode(uint32_t code);
 Status systemErrorText(uint32_t code, char* buf, size_t size);
 
 // vsnprintf's contract: at most size bytes written, the last of them the
-// terminating zero, and *needed the length the whole text needs; a failure
-// when the format cannot be used. The texts we format use %s, %c, %d and %lu.
+// terminating zero, and *needed the length of the text; a failure when the
+// format cannot be used. A text that does not fit gives a *needed of at least
+// size: exactly its length where the system tells it (the host), twice the
+// room where it does not (msvcrt.dll), so a caller grows and tries again
+// until it fits. The texts we format use %s, %c, %d and %lu.
 Status formatText(char* buf, size_t size, const char* format, va_list args, size_t* needed);
 
 // A named mutex in the machine's global namespace ("Global\" + name), so that
