@@ -23,6 +23,40 @@ function(vantorel_windows_program target)
   target_link_options(${target} PRIVATE ${VANTOREL_WIN_LINK})
 endfunction()
 
+# The setup and the uninstaller start at their own PROGRAM_ENTRY
+# (platform/System.h) instead of the C runtime's start-up code. On x86 a C
+# function's symbol carries a leading underscore. Nothing would apply the
+# runtime's pseudo-relocations (data that the linker imports from a DLL on
+# its own), so that is refused at link time rather than left to fail at run
+# time.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(VANTOREL_ENTRY_LINK -Wl,--entry=_programEntry)
+else()
+  set(VANTOREL_ENTRY_LINK -Wl,--entry=programEntry)
+endif()
+# Instead of -nostartfiles, which drops both, the file written below tells
+# the driver to link no start file and, as its end file, an empty object of
+# ours (crtend.o would register frame tables from a constructor). binutils
+# 2.40's ld needs some object after the last library: without one, the
+# archive members it loads after the link-time code generation can fall off
+# its file chain, and generate_reloc crashes on their missing output section
+# (platform/win32/runtime/LinkEnd.c says how). The driver puts the end file
+# after every library, whatever the rest of the command line holds.
+enable_language(C)
+add_library(vantorel_link_end OBJECT ${CMAKE_SOURCE_DIR}/platform/win32/runtime/LinkEnd.c)
+target_compile_options(vantorel_link_end PRIVATE -fno-lto)
+set(VANTOREL_ENTRY_SPECS ${CMAKE_BINARY_DIR}/entry-program.specs)
+file(GENERATE OUTPUT ${VANTOREL_ENTRY_SPECS}
+     CONTENT "*startfile:\n\n\n*endfile:\n$<TARGET_OBJECTS:vantorel_link_end>\n\n")
+function(vantorel_entry_program target)
+  vantorel_windows_program(${target})
+  add_dependencies(${target} vantorel_link_end)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS
+               ${VANTOREL_ENTRY_SPECS} $<TARGET_OBJECTS:vantorel_link_end>)
+  target_link_options(${target} PRIVATE -specs=${VANTOREL_ENTRY_SPECS} ${VANTOREL_ENTRY_LINK}
+                      -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc)
+endfunction()
+
 # Signing is decided when the build is configured, by the environment: with
 # VANTOREL_SIGN_CERT (a PEM certificate chain) and VANTOREL_SIGN_KEY (its PEM
 # private key) the uninstaller is signed as soon as it is linked, before the
@@ -99,7 +133,7 @@ set_source_files_properties(setup/resources/VantorelSetup.rc PROPERTIES OBJECT_D
   "${CMAKE_SOURCE_DIR}/setup/resources/VantorelSetup.manifest;${CMAKE_SOURCE_DIR}/setup/resources/VantorelSetup.ico")
 target_include_directories(VantorelSetup PRIVATE ${CMAKE_SOURCE_DIR}/setup/resources)
 target_link_libraries(VantorelSetup PRIVATE vantorel_core)
-vantorel_windows_program(VantorelSetup)
+vantorel_entry_program(VantorelSetup)
 vantorel_pack_install_set(VantorelSetup)
 vantorel_sign_program(VantorelSetup)
 # The winget manifest of the setup as shipped: written after the signing, so that its

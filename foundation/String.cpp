@@ -209,21 +209,28 @@ int String::formatV(const char* formatText, va_list args) {
     bool grown = rep_->capacity < 1024;
     uint32_t size = grown ? 1024 : rep_->capacity;
     char* buffer = static_cast<char*>(allocate(size));
-    va_list again;
-    va_copy(again, args);
     size_t needed = 0;
     int n = 0;
-    if (platform::formatText(buffer, size, formatText, args, &needed) != platform::statusOk) {
-        buffer[0] = '\0';
-    } else if ((n = static_cast<int>(needed)) >= static_cast<int>(size)) {
-        // Output that does not fit grows the buffer to its exact need.
-        std::free(buffer);
-        size = static_cast<uint32_t>(n) + 1;
-        buffer = static_cast<char*>(allocate(size));
-        if (platform::formatText(buffer, size, formatText, again, &needed) != platform::statusOk)
+    for (;;) {
+        va_list attempt;
+        va_copy(attempt, args);
+        bool made = platform::formatText(buffer, size, formatText, attempt, &needed) == platform::statusOk;
+        va_end(attempt);
+        if (!made) {
             buffer[0] = '\0';
+            break;
+        }
+        if (needed < size) {
+            n = static_cast<int>(needed);
+            break;
+        }
+        // Output that does not fit grows the buffer to what it needs (or
+        // twice the room, where the system does not say) and is made again.
+        std::free(buffer);
+        size = static_cast<uint32_t>(needed) + 1;
+        buffer = static_cast<char*>(allocate(size));
+        grown = true;
     }
-    va_end(again);
     if (grown) {
         // A buffer grown for the formatting keeps only what the text needs.
         uint32_t exact = static_cast<uint32_t>(std::strlen(buffer)) + 1;

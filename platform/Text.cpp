@@ -31,9 +31,19 @@ uint32_t nextCodePoint(const char** p, const char* end) {
     return c;
 }
 
+namespace {
+
+// strnlen, which msvcrt.dll lacks: mingw's stand-in brings unwind tables along.
+const char* boundedEnd(const char* s, size_t n) {
+    const void* zero = std::memchr(s, '\0', n);
+    return zero != nullptr ? static_cast<const char*>(zero) : s + n;
+}
+
+}  // namespace
+
 int compareNames(const char* a, const char* b, size_t n) {
-    const char* endA = a + strnlen(a, n);
-    const char* endB = b + strnlen(b, n);
+    const char* endA = boundedEnd(a, n);
+    const char* endB = boundedEnd(b, n);
     while (a < endA && b < endB) {
         uint32_t ca = nameUpperCase(nextCodePoint(&a, endA));
         uint32_t cb = nameUpperCase(nextCodePoint(&b, endB));

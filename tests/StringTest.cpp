@@ -5,6 +5,7 @@
 
 #include "foundation/String.h"
 #include "platform/Text.h"
+#include "platform/host/HostControl.h"
 
 TEST(StringSharing, CopiesAndTheEmptyTextShareUntilOneChanges) {
     String a("abc");
@@ -56,11 +57,19 @@ TEST(StringEdit, OutOfRangeTrimAndSelfAppendStaySafe) {
 }
 
 TEST(StringFormat, GrowsToFitNeverPastAndMayFormatItsOwnText) {
-    std::string long1500(1500, 'a');
-    String s;
-    EXPECT_EQ(s.format("<%s>", long1500.c_str()), 1502);
-    EXPECT_EQ(s.capacity(), 1503u);
-    EXPECT_EQ(std::string(s.text()), "<" + long1500 + ">");
+    // Whether the system tells how long a text that did not fit is (the host)
+    // or only that it did not fit (msvcrt.dll): the whole text, kept exactly.
+    for (bool untold : {false, true}) {
+        platform::host::formatLikeMsvcrt(untold);
+        for (size_t length : {1500u, 5000u}) {
+            std::string text(length, 'a');
+            String s;
+            EXPECT_EQ(s.format("<%s>", text.c_str()), static_cast<int>(length + 2));
+            EXPECT_EQ(s.capacity(), length + 3);
+            EXPECT_EQ(std::string(s.text()), "<" + text + ">");
+        }
+    }
+    platform::host::formatLikeMsvcrt(false);
     // Arguments may be the string's own text.
     String small("abc");
     small.format("%s-%s", small.text(), small.text());  // its buffer is replaced to format

@@ -108,6 +108,11 @@ void runAfterUnlink();  // for unlinkFile
 void afterNextReplace(std::function<void()> action);
 void runAfterReplace();  // for replaceFile
 
+// ---------------------------------------------------------------- text
+// msvcrt.dll's printf does not say how long a text that does not fit would
+// be; with this on, formatText says only that it did not fit, as on Windows.
+void formatLikeMsvcrt(bool on);
+
 // --------------------------------------------------------------- files
 // The host path that a Windows path maps to (resolving names without regard
 // to case where they exist); empty when the drive does not exist.

@@ -3,6 +3,7 @@
 #include <time.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -57,17 +58,26 @@ Status systemErrorText(uint32_t code, char* buf, size_t size) {
     return host::failWith(317);  // the system has no message text for that code
 }
 
+namespace {
+bool lengthUntold = false;
+}  // namespace
+
+void host::formatLikeMsvcrt(bool on) { lengthUntold = on; }
+
 Status formatText(char* buf, size_t size, const char* format, va_list args, size_t* needed) {
     *needed = 0;
     uint32_t injected = 0;
     if (host::injectFault(host::Call::formatText, &injected)) return host::failWith(injected);
     int n = std::vsnprintf(buf, size, format, args);
     if (n < 0) return host::failWith(errInvalidParameter);
-    *needed = static_cast<size_t>(n);
+    *needed = lengthUntold && static_cast<size_t>(n) >= size ? (size < 128 ? 256 : size * 2)
+                                                              : static_cast<size_t>(n);
     return statusOk;
 }
 
 void startProgram() { host::ensureSandbox(); }
+
+void exitProgram(int code) { std::exit(code); }
 
 Status localTime(LocalTime* time) {
     *time = LocalTime();

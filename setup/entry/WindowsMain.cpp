@@ -2,11 +2,11 @@
 #include "platform/System.h"
 #include "setup/SetupProgram.h"
 
-int main() {
+PROGRAM_ENTRY {
     platform::startProgram();
     // A line that cannot be read as text reaches the setup as no line at all,
     // which it refuses like any other line it cannot use.
     const char* line = nullptr;
     platform::commandLineTail(&line);
-    return runSetupProgram(line);
+    platform::exitProgram(runSetupProgram(line));
 }

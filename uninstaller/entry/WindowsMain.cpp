@@ -3,11 +3,11 @@
 #include "platform/System.h"
 #include "uninstaller/UninstallProgram.h"
 
-int main() {
+PROGRAM_ENTRY {
     platform::startProgram();
     // A line that cannot be read as text reaches the uninstaller as no line
     // at all, which it refuses like any other line it cannot use.
     const char* line = nullptr;
     platform::commandLineTail(&line);
-    return runUninstaller(line);
+    platform::exitProgram(runUninstaller(line));
 }
