@@ -129,8 +129,12 @@ void checkRoundTrip(const InstallLog& log) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char pattern[] = "/tmp/vantorel-fuzz-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) std::abort();
+    // Every input creates and removes files: TMPDIR on a memory file system
+    // (/dev/shm) makes a campaign several times faster.
+    const char* temporary = std::getenv("TMPDIR");
+    std::string pattern = std::string(temporary != nullptr && *temporary != '\0' ? temporary : "/tmp") +
+                          "/vantorel-fuzz-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
     root = pattern;
     platform::host::setSandbox(root);
     platform::host::ensureSandbox();
