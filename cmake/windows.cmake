@@ -1,8 +1,12 @@
 # Windows programs: small, static, no DLL beyond the system's, and the same
 # bytes from the same sources (no link timestamp).
 enable_language(RC)
+# A function called from one place is still inlined into it at -Os, and
+# the install path then becomes one function whose every String and
+# ErrorHandle is its own stack slot with its own clean-up: kept apart, they
+# share their frames' code and the setup is 1.3 KB smaller.
 set(VANTOREL_WIN_FLAGS -Os -flto -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections
-    -fno-asynchronous-unwind-tables)
+    -fno-asynchronous-unwind-tables -fno-inline-functions-called-once)
 # 32-bit Windows guarantees a 4-byte aligned stack and nothing of ours needs
 # more: without the 16-byte default every call saves its padding.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)

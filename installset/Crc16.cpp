@@ -9,6 +9,15 @@
 #include <immintrin.h>
 #endif
 
+// The hosts read sixteen bytes a step through sixteen tables. The Windows
+// programs check a few hundred kilobytes once, where a byte a step costs
+// nothing noticeable and the setup is 300 bytes smaller.
+#if defined(_WIN32)
+#define VANTOREL_CRC_SLICES 1
+#else
+#define VANTOREL_CRC_SLICES 16
+#endif
+
 namespace {
 
 // table[0] is the classic one; table[k][i] is the checksum of byte i followed
@@ -18,7 +27,7 @@ namespace {
 // and building them takes microseconds once. (Everything that checks
 // sums runs on one thread.)
 struct CrcTables {
-    uint16_t table[16][256];
+    uint16_t table[VANTOREL_CRC_SLICES][256];
     bool built;
 #ifdef VANTOREL_CRC_FOLDING
     bool folding;
@@ -98,7 +107,7 @@ const CrcTables& crcTables() {
             for (int bit = 0; bit < 8; ++bit) value = (value & 1) ? (value >> 1) ^ 0x8408u : value >> 1;
             tables.table[0][i] = static_cast<uint16_t>(value);
         }
-        for (int k = 1; k < 16; ++k)
+        for (int k = 1; k < VANTOREL_CRC_SLICES; ++k)
             for (unsigned i = 0; i < 256; ++i)
                 tables.table[k][i] = static_cast<uint16_t>((tables.table[k - 1][i] >> 8) ^
                                                            tables.table[0][tables.table[k - 1][i] & 0xFF]);
@@ -125,6 +134,7 @@ uint16_t crc16(const unsigned char* bytes, uint32_t length, uint16_t start) {
 #ifdef VANTOREL_CRC_FOLDING
     if (tables.folding && length >= 64) crc = crc16Folded(tables, bytes, length, start, &i);
 #endif
+#if VANTOREL_CRC_SLICES == 16
     for (; i + 16 <= length; i += 16) {
         const unsigned char* p = bytes + i;
         crc ^= uint32_t(p[0]) | uint32_t(p[1]) << 8;
@@ -132,6 +142,7 @@ uint16_t crc16(const unsigned char* bytes, uint32_t length, uint16_t start) {
               t[10][p[5]] ^ t[9][p[6]] ^ t[8][p[7]] ^ t[7][p[8]] ^ t[6][p[9]] ^ t[5][p[10]] ^
               t[4][p[11]] ^ t[3][p[12]] ^ t[2][p[13]] ^ t[1][p[14]] ^ t[0][p[15]];
     }
+#endif
     for (; i < length; ++i) crc = (crc >> 8) ^ t[0][(crc ^ bytes[i]) & 0xFF];
     return static_cast<uint16_t>(crc);
 }
