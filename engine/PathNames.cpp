@@ -39,6 +39,33 @@ ErrorHandle nextPathComponent(const String& path, const String& base, String& co
     return noError();
 }
 
+namespace {
+
+bool isPortNumber(const char* p, size_t n) {  // a digit, or the superscripts one to three (UTF-8)
+    return (n == 1 && p[0] >= '0' && p[0] <= '9') ||
+           (n == 2 && p[0] == '\xC2' && (p[1] == '\xB9' || p[1] == '\xB2' || p[1] == '\xB3'));
+}
+
+// Windows looks for a device by the part of a name before its first dot,
+// blanks at its end dropped, in any case.
+bool isDeviceName(const char* name, size_t length) {
+    size_t n = 0;
+    while (n < length && name[n] != '.') ++n;
+    while (n > 0 && name[n - 1] == ' ') --n;
+    // '#' stands for the port number that COM and LPT take.
+    static const char devices[] = "CON\0PRN\0AUX\0NUL\0CONIN$\0CONOUT$\0COM#\0LPT#\0";
+    for (const char* device = devices; *device != '\0'; device += std::strlen(device) + 1) {
+        size_t k = std::strlen(device);
+        bool port = device[k - 1] == '#';
+        if (port) --k;
+        if (n < k || compareNoCase(name, device, k) != 0) continue;
+        if (port ? isPortNumber(name + k, n - k) : n == k) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 NameFault nameFault(const char* name, size_t length) {
     if (length == 0) return NameFault::empty;
     if (name[0] == '.' && (length == 1 || (length == 2 && name[1] == '.')))
@@ -49,6 +76,7 @@ NameFault nameFault(const char* name, size_t length) {
             return NameFault::refusedCharacter;
     }
     if (name[length - 1] == '.' || name[length - 1] == ' ') return NameFault::endsInDotOrBlank;
+    if (isDeviceName(name, length)) return NameFault::deviceName;
     return NameFault::none;
 }
 

@@ -23,9 +23,12 @@ ErrorHandle nextPathComponent(const String& path, const String& base, String& co
 // What keeps one file or folder name from being plain: empty, "." or "..",
 // a character no Windows name may hold (control characters and
 // \ / : * ? " < > |), or a last character that is a dot or a blank, which
-// Windows drops, so that the name would be another's. The builder refuses
-// such destinations with this rule and the uninstaller refuses such paths.
-enum class NameFault { none, empty, dotOrDotDot, refusedCharacter, endsInDotOrBlank };
+// Windows drops, so that the name would be another's, or a device's name
+// (CON, PRN, AUX, NUL, COM0-9, LPT0-9, CONIN$, CONOUT$, in any case, alone or
+// before an extension), which opens the device instead of a file in the
+// folder. The builder refuses such destinations with this rule and the
+// uninstaller refuses such paths.
+enum class NameFault { none, empty, dotOrDotDot, refusedCharacter, endsInDotOrBlank, deviceName };
 NameFault nameFault(const char* name, size_t length);
 
 // A full path of the plainest form, "X:\name\name": backslashes only and

@@ -143,7 +143,8 @@ TEST_F(PackTool, RefusesWhatTheSetupWouldRefuseOrCouldNotRemove) {
 TEST_F(PackTool, PacksOnlyNamesTheUninstallerRemoves) {
     write("files/a.txt", "a");
     for (std::string name : {"readme.", "dir \\y.txt", "doc\\x. .", "a:b", "a\tb", "..\\x", "...",
-                             "readme.txt", " lead.txt", "a b\\.hidden\\c.txt", "x..y", "dir\\ y.txt"}) {
+                             "readme.txt", " lead.txt", "a b\\.hidden\\c.txt", "x..y", "dir\\ y.txt",
+                             "aux.txt", "doc\\NUL", "COM1\\x.txt", "console.txt"}) {
         std::string refused =
             refusal("FILEGROUP|Default\nFILESET|A1|Default|%APP%\\" + name + "\nFILE|A1|files/a.txt\n");
         EXPECT_EQ(refused.empty(), isPlainPath(("C:\\Games\\Vantorel\\" + name).c_str()))
@@ -151,6 +152,8 @@ TEST_F(PackTool, PacksOnlyNamesTheUninstallerRemoves) {
     }
     EXPECT_EQ(refusal("FILEGROUP|Default\nFILESET|A1|Default|%APP%\\dir \\y.txt\nFILE|A1|files/a.txt\n"),
               "m.txt:2: destination has the name 'dir ', which ends in a dot or blank that Windows drops");
+    EXPECT_EQ(refusal("FILEGROUP|Default\nFILESET|A1|Default|%APP%\\aux.txt\nFILE|A1|files/a.txt\n"),
+              "m.txt:2: destination has the name 'aux.txt', which Windows keeps for a device");
 }
 
 TEST_F(PackTool, WarnsAboutRowsTheUninstallerOrTheGroupsLeaveOut) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "engine/PathNames.h"
@@ -42,4 +43,17 @@ TEST(PathNames, OnlyFullPlainPathsArePlain) {
         EXPECT_FALSE(isPlainPath(path)) << path;
     for (const char* path : {"C:\\Games\\Vantorel\\doc\\Vantorel.html", "d:\\a b\\.hidden\\x.y"})
         EXPECT_TRUE(isPlainPath(path)) << path;
+}
+
+// A device's name opens the device, in any folder: writing "nul.txt" would
+// write nowhere, and removing it would remove nothing.
+TEST(PathNames, DeviceNamesAreNotPlainNames) {
+    for (const char* name : {"CON", "con", "Nul.txt", "aux.tar.gz", "PRN", "NUL .txt", "COM1", "com0.log",
+                             "LPT9", "CONIN$", "conout$.x", "COM\xC2\xB9", "lpt\xC2\xB3.txt"}) {
+        EXPECT_EQ(nameFault(name, std::strlen(name)), NameFault::deviceName) << name;
+        EXPECT_FALSE(isPlainPath((std::string("C:\\Games\\") + name + "\\x").c_str())) << name;
+    }
+    for (const char* name : {"CONSOLE", "con-x.txt", "COM", "COM10", "LPT", "nulx", "auxiliary.txt",
+                             "xcon", ".con", "COMA", "COM\xC2\xB4", "CONIN", "PRN_"})
+        EXPECT_EQ(nameFault(name, std::strlen(name)), NameFault::none) << name;
 }

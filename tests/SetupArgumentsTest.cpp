@@ -69,6 +69,7 @@ TEST(SetupArguments, RefusesWhatItDoesNotKnowAndPathsThatAreNotPlain) {
         "/S /D=C:/Games/Vantorel", "/S=1", "/S /D=C:\\a /D=C:\\b",
         "/S /D=C:\\Games\\..\\Windows", "/S /D=C:\\Games\\.\\V", "/S /D=C:\\Games\\V.",
         "/S /D=C:\\Games \\V", "/S /D=C:\\Games\\\\V", "/S /D=C:\\Games\\V:x", "/S /D=C:\\a|b",
+        "/S /D=C:\\Games\\CON", "/S /D=C:\\nul.x\\V",
         // Quotes that do not close, or that something is glued to.
         "/S \"/D=C:\\a b", "/S /D=\"C:\\a b", "/S /D=\"C:\\a\"b", "/S /D=C:\\a\"b\"", "/S\"\"",
         // A log named twice or not at all; help with anything else.

@@ -73,6 +73,8 @@ std::string destinationFault(const std::string& destination, bool& macroFound) {
             case NameFault::endsInDotOrBlank:
                 return "destination has the name '" + name +
                        "', which ends in a dot or blank that Windows drops";
+            case NameFault::deviceName:
+                return "destination has the name '" + name + "', which Windows keeps for a device";
         }
         if (end == std::string::npos) return "";
         start = end + 1;
