@@ -24,9 +24,9 @@ ErrorHandle nextPathComponent(const String& path, const String& base, String& co
 // a character no Windows name may hold (control characters and
 // \ / : * ? " < > |), or a last character that is a dot or a blank, which
 // Windows drops, so that the name would be another's, or a device's name
-// (CON, PRN, AUX, NUL, COM0-9, LPT0-9, CONIN$, CONOUT$, in any case, alone or
-// before an extension), which opens the device instead of a file in the
-// folder. The builder refuses such destinations with this rule and the
+// (CON, PRN, AUX, NUL, COM and LPT with a digit or a superscript one to
+// three, CONIN$, CONOUT$, in any case, alone or before an extension), which
+// opens the device instead of a file in the folder. The builder refuses such destinations with this rule and the
 // uninstaller refuses such paths.
 enum class NameFault { none, empty, dotOrDotDot, refusedCharacter, endsInDotOrBlank, deviceName };
 NameFault nameFault(const char* name, size_t length);
