@@ -54,6 +54,8 @@ TEST(PathNames, DeviceNamesAreNotPlainNames) {
         EXPECT_FALSE(isPlainPath((std::string("C:\\Games\\") + name + "\\x").c_str())) << name;
     }
     for (const char* name : {"CONSOLE", "con-x.txt", "COM", "COM10", "LPT", "nulx", "auxiliary.txt",
-                             "xcon", ".con", "COMA", "COM\xC2\xB4", "CONIN", "PRN_"})
+                             "xcon", ".con", "COMA", "COM\xC2\xB4", "CONIN", "PRN_",
+                             // Other scripts: only the Latin letters name a device.
+                             "Игры", "ＣＯＮ", "ＮＵＬ.txt", "表示", "CОN" /* Cyrillic О */})
         EXPECT_EQ(nameFault(name, std::strlen(name)), NameFault::none) << name;
 }
