@@ -1,6 +1,8 @@
 // The decoder exactly as the stream is defined: one bit at a time through
-// BitReader. Too slow to ship; it is the oracle that the fast decoder is
-// compared with in tests and fuzzing.
+// BitReader. It is the oracle that the fast decoder is compared with in tests
+// and fuzzing, and, being a fraction of its size, the decoder the setup
+// carries: twenty times slower, it still unpacks the whole product in
+// milliseconds, once.
 #pragma once
 
 #include "installset/LzwTable.h"
