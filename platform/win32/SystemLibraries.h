@@ -7,9 +7,12 @@
 
 namespace platform {
 
-// First thing in WinMain: every later LoadLibrary, the system's own delayed
-// loads included, searches the system folder only. Systems without
-// SetDefaultDllDirectories go on without it.
+// At the program's start, before anything loads a library: every later
+// LoadLibrary searches the system folder only where the system offers
+// SetDefaultDllDirectories, and the libraries that the system's own DLLs load
+// late by name are loaded here from the system folder by full path wherever
+// that search would not keep them there (without SetDefaultDllDirectories;
+// Wine's delayed imports).
 void restrictLibrarySearch();
 
 // The library of that file name in the system folder, by its full path; null
