@@ -31,7 +31,7 @@ ErrorHandle unpackOnce(const std::vector<unsigned char>& resource, bool literal)
     PackedHeader header;
     if (!readPackedHeader(resource.data(), static_cast<uint32_t>(resource.size()), header) ||
         header.method == packedStored || resource.size() - packedHeaderSize < header.packedLength)
-        return makeError("a stored resource: nothing to decode");
+        return makeError("not a resource packed with LZW (stored, or a damaged header)");
     unsigned char* out = static_cast<unsigned char*>(std::malloc(header.unpackedLength));
     if (out == nullptr) return insufficientMemory();
     ErrorHandle result = LiteralLzwDecoder(header.method)
